@@ -1,0 +1,48 @@
+#include "core/Log.h"
+
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+#include "core/Platform.h"
+
+std::size_t FormatLogPrefix(const std::tm& local, char (&out)[kLogPrefixCapacity]) noexcept {
+  char* p = out;
+  char* const end = out + kLogPrefixCapacity - 1;
+  const auto put = [&](char c) { *p++ = c; };
+  const auto number = [&](long long v) { p = std::to_chars(p, end, v).ptr; };
+  put('[');
+  number(local.tm_mday);
+  put('/');
+  number(local.tm_mon + 1LL);
+  put('/');
+  number(local.tm_year + 1900LL);
+  put(' ');
+  number(local.tm_hour);
+  put(':');
+  number(local.tm_min);
+  put(':');
+  number(local.tm_sec);
+  put(']');
+  put(' ');
+  *p = '\0';
+  return static_cast<std::size_t>(p - out);
+}
+
+void AppendLogLine(const char* path, const std::tm& local, const char* message) noexcept {
+  // Text mode: on Windows every line feed, the final one included, is stored as CR LF.
+  std::FILE* file = OpenShared(path, "a");
+  if (file == nullptr) return;  // no folder, read-only, locked: the message is lost, silently
+  char prefix[kLogPrefixCapacity];
+  const std::size_t length = FormatLogPrefix(local, prefix);
+  std::fwrite(prefix, 1, length, file);
+  std::fwrite(message, 1, std::strlen(message), file);
+  std::fputc('\n', file);
+  std::fclose(file);  // a failed write or close (disk full) is ignored
+}
+
+void Log(const char* message) noexcept {
+  std::tm local{};
+  if (!LocalTimeNow(local)) local = std::tm{};
+  AppendLogLine(kLogPath, local, message == nullptr ? "" : message);
+}

@@ -1,0 +1,16 @@
+#pragma once
+// The few things that differ between Windows and elsewhere. PlatformWindows.cpp and PlatformPosix.cpp
+// each implement all of them; nothing else in the plug-in needs an operating-system header.
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
+
+// The system's millisecond tick count, wrapping at 32 bits.
+std::uint32_t TickCount();
+
+// Opens a file through the C library with a share mode that denies nothing to other processes, so that
+// a player can keep the log or the settings open in an editor. Null when the open fails.
+std::FILE* OpenShared(const char* path, const char* mode);
+
+// The local broken-down time of now, through the platform's thread-safe conversion. False on failure.
+bool LocalTimeNow(std::tm& out);

@@ -1,0 +1,127 @@
+#include "core/Settings.h"
+
+#include <cstdio>
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+
+#include "core/Log.h"
+#include "core/Platform.h"
+
+SettingsMap* Settings = nullptr;
+
+void InitSettings() {
+  SettingsMap defaults;
+  defaults.emplace("DisableReticleInScope", "1");
+  defaults.emplace("EnableScopeToggle", "1");
+  defaults.emplace("ScopeTogglePromptLabel", "Toggle Scope");
+  LoadSettingsFile(kSettingsPath, defaults);
+}
+
+namespace {
+// The whole file; false when it cannot be opened. Read errors end the text where they happen.
+bool ReadWholeFile(const char* path, std::string& text) {
+  // Text mode, as a player's editor on Windows expects; CR LF is folded by the line splitting below
+  // too, so a CR LF file reads the same everywhere.
+  std::FILE* file = OpenShared(path, "r");
+  if (file == nullptr) return false;
+  char buffer[4096];
+  std::size_t got = 0;
+  try {
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+  } catch (...) {
+    std::fclose(file);
+    throw;
+  }
+  std::fclose(file);  // a failed close changes nothing
+  return true;
+}
+}  // namespace
+
+void LoadSettingsFile(const char* path, const SettingsMap& defaults) {
+  Settings = new SettingsMap(defaults);  // the store holds the defaults whatever becomes of the file
+  std::string text;
+  if (!ReadWholeFile(path, text)) {
+    Log("Unable to load from data file, please make sure it exists.");
+    return;
+  }
+  Log(std::string("loading settings file: ") + path);
+  std::string line;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    const bool lastLine = end == std::string::npos;
+    if (lastLine) end = text.size();
+    std::size_t stop = end;
+    if (!lastLine && stop > start && text[stop - 1] == '\r') --stop;  // CR LF ends a line like LF
+    line.assign(text, start, stop - start);
+    ParseSettingsLine(line);
+    start = end + 1;
+  }
+  Log("settings file loaded");
+}
+
+void ParseSettingsLine(const std::string& line) {
+  if (line.empty()) return;
+  const char first = line.front();
+  if (first == '/' || first == ';' || first == '[' || first == '\\') return;  // comments, section headers
+  std::vector<std::string> pieces = SplitString(line, '=');
+  if (pieces.size() == 2) {
+    (*Settings)[std::move(pieces[0])] = std::move(pieces[1]);
+    return;
+  }
+  Log("cannot parse line: " + line +
+      ", please make sure it is assembled of the correct format (<setting_name>=<settings_value>).");
+}
+
+std::vector<std::string> SplitString(const std::string& text, char delimiter) {
+  std::vector<std::string> pieces;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(delimiter, start);
+    if (end == std::string::npos) end = text.size();
+    pieces.emplace_back(text, start, end - start);
+    start = end + 1;
+  }
+  return pieces;
+}
+
+std::string GetSetting(const char* name) {
+  if (Settings == nullptr) return std::string();
+  const auto found = Settings->find(name);
+  return found == Settings->end() ? std::string() : found->second;
+}
+
+int ParseSettingInt(const std::string& value) {
+  // strtol's reading, by hand so that the range is 32 bits whatever the width of long.
+  std::size_t i = 0;
+  const std::size_t n = value.size();
+  const auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
+  while (i < n && isSpace(value[i])) ++i;
+  bool negative = false;
+  if (i < n && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
+  const std::size_t digitsStart = i;
+  std::int64_t magnitude = 0;
+  bool tooLarge = false;
+  for (; i < n && value[i] >= '0' && value[i] <= '9'; ++i) {
+    if (!tooLarge) {
+      magnitude = magnitude * 10 + (value[i] - '0');
+      tooLarge = magnitude > std::int64_t{1} << 31;  // past every 32-bit magnitude; stop growing
+    }
+  }
+  if (i == digitsStart) throw std::invalid_argument("invalid stoi argument");
+  const std::int64_t number = negative ? -magnitude : magnitude;
+  if (tooLarge || number < std::numeric_limits<std::int32_t>::min() ||
+      number > std::numeric_limits<std::int32_t>::max())
+    throw std::out_of_range("stoi argument out of range");
+  return static_cast<int>(number);
+}
+
+bool GetSettingBool(const char* name) {
+  // Looked up and read anew on every call, without copying the value.
+  if (Settings == nullptr) return false;
+  const auto found = Settings->find(name);
+  if (found == Settings->end() || found->second.empty()) return false;
+  const int number = ParseSettingInt(found->second);
+  return number != 0 && number != -1;
+}
