@@ -67,3 +67,10 @@ else()
   # libstdc++, libgcc and winpthread go inside the DLL: players get one file and no runtime DLLs.
   target_link_options(Varnholt PRIVATE -static -s)
 endif()
+
+if(VARNHOLT_TESTS AND NOT MSVC)
+  enable_testing()
+  add_test(NAME dll_imports
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DDLL=$<TARGET_FILE:Varnholt>
+            -DBRIDGE=${VARNHOLT_BRIDGE_DLL} -P ${PROJECT_SOURCE_DIR}/cmake/CheckImports.cmake)
+endif()

@@ -1,0 +1,60 @@
+# Fails unless DLL imports exactly the eight bridge operations (decorated names) from BRIDGE, and
+# otherwise only Windows system DLLs: a player must not need any runtime DLL beside the plug-in.
+# Usage: cmake -DOBJDUMP=... -DDLL=... -DBRIDGE=ScriptBridge.dll -P CheckImports.cmake
+cmake_minimum_required(VERSION 3.25)
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${OBJDUMP} -p ${DLL} failed")
+endif()
+
+set(expected
+  "?scriptRegister@@YAXPEAUHINSTANCE__@@P6AXXZ@Z"
+  "?scriptUnregister@@YAXPEAUHINSTANCE__@@@Z"
+  "?scriptWait@@YAXK@Z"
+  "?keyboardHandlerRegister@@YAXP6AXKGEHHHH@Z@Z"
+  "?keyboardHandlerUnregister@@YAXP6AXKGEHHHH@Z@Z"
+  "?nativeInit@@YAX_K@Z"
+  "?nativePush64@@YAX_K@Z"
+  "?nativeCall@@YAPEA_KXZ")
+set(system_dll_pattern "^(KERNEL32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\\.dll$")
+
+string(REPLACE ";" "\\;" dump "${dump}")
+string(REPLACE "\n" ";" lines "${dump}")
+set(current "")
+set(bridge_imports "")
+set(dlls "")
+foreach(line IN LISTS lines)
+  if(line MATCHES "^[ \t]*DLL Name: (.+)$")
+    set(current "${CMAKE_MATCH_1}")
+    list(APPEND dlls "${current}")
+  elseif(line MATCHES "^[ \t]*$")
+    set(current "")  # a blank line ends an import block
+  elseif(current STREQUAL BRIDGE AND line MATCHES "^[ \t]+[0-9a-f]+[ \t]+[0-9]+[ \t]+([^ \t0-9].*)$")
+    list(APPEND bridge_imports "${CMAKE_MATCH_1}")
+  endif()
+endforeach()
+
+set(errors "")
+foreach(dll IN LISTS dlls)
+  if(NOT dll STREQUAL BRIDGE AND NOT dll MATCHES "${system_dll_pattern}")
+    string(APPEND errors "  imports from a non-system DLL: ${dll}\n")
+  endif()
+endforeach()
+if(NOT BRIDGE IN_LIST dlls)
+  string(APPEND errors "  imports nothing from ${BRIDGE}\n")
+endif()
+foreach(name IN LISTS expected)
+  if(NOT name IN_LIST bridge_imports)
+    string(APPEND errors "  missing bridge import ${name}\n")
+  endif()
+endforeach()
+foreach(name IN LISTS bridge_imports)
+  if(NOT name IN_LIST expected)
+    string(APPEND errors "  unexpected bridge import ${name}\n")
+  endif()
+endforeach()
+if(errors)
+  message(FATAL_ERROR "${DLL}:\n${errors}")
+endif()
+list(JOIN dlls ", " dll_list)
+message(STATUS "${DLL}: imports from ${dll_list}; the eight bridge operations, nothing else")
