@@ -21,9 +21,9 @@ void InitSettings() {
 namespace {
 // The whole file; false when it cannot be opened. Read errors end the text where they happen.
 bool ReadWholeFile(const char* path, std::string& text) {
-  // Text mode, as a player's editor on Windows expects; CR LF is folded by the line splitting below
-  // too, so a CR LF file reads the same everywhere.
-  std::FILE* file = OpenShared(path, "r");
+  // Bytes as they are; the line splitting folds CR LF itself, exactly as Windows text mode would, so a
+  // file reads the same on every platform (and a stray Ctrl-Z is not taken for the end of the file).
+  std::FILE* file = OpenShared(path, "rb");
   if (file == nullptr) return false;
   char buffer[4096];
   std::size_t got = 0;
