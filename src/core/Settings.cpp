@@ -1,7 +1,7 @@
 #include "core/Settings.h"
 
-#include <cstdio>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
 #include <stdexcept>
 

@@ -34,7 +34,9 @@ inline void AddWeaponComponent(std::int32_t entity, std::uint32_t component, std
 inline void RemoveWeaponComponent(std::int32_t ped, std::uint32_t component, std::uint32_t weapon) {
   CallNative(0x19F70C4D80494FF8, ped, component, weapon);
 }
-inline std::int32_t GetWeaponEntityInHand(std::int32_t ped) { return CallNative<std::int32_t>(0x3B390A939AF0B5FC, ped, 1); }
+inline std::int32_t GetWeaponEntityInHand(std::int32_t ped) {
+  return CallNative<std::int32_t>(0x3B390A939AF0B5FC, ped, 1);
+}
 
 inline float GetHorseAgitation(std::int32_t horse) {
   return CallNative<float>(0x56E58D4D118FB45E, SignWidened{horse}, "Agitation");
@@ -51,6 +53,8 @@ inline void StartInteraction(std::int32_t ped, std::int32_t horse, std::uint32_t
 }
 
 // The player test reads all 64 bits of the answer, the weapon test its low 32.
-inline bool PlayerInScopeTest(std::int32_t player) { return CallNative<UINT64>(0x04D7F33640662FA2, SignWidened{player}) != 0; }
+inline bool PlayerInScopeTest(std::int32_t player) {
+  return CallNative<UINT64>(0x04D7F33640662FA2, SignWidened{player}) != 0;
+}
 inline bool WeaponInScopeTest(std::uint32_t weapon) { return CallNative<bool>(0x705BE297EEBDB95D, weapon); }
 inline void HideReticleThisFrame() { CallNative(0x36CDD81627A6FCD2); }

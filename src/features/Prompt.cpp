@@ -7,9 +7,7 @@ Prompt* ScopeTogglePrompt = nullptr;
 
 namespace {
 std::int32_t PromptCreate() { return CallNative<std::int32_t>(0x04F97DE45A519419); }
-void PromptSetControl(std::int32_t prompt, std::uint32_t control) {
-  CallNative(0xB5352B7494A08258, prompt, control);
-}
+void PromptSetControl(std::int32_t prompt, std::uint32_t control) { CallNative(0xB5352B7494A08258, prompt, control); }
 void PromptSetText(std::int32_t prompt, UINT64 text) { CallNative(0x5DD02A8318420DD7, prompt, text); }
 void PromptSetGroup(std::int32_t prompt, std::int32_t group) {
   CallNative(0x2F11D3A254169EA4, prompt, SignWidened{group}, 0);
@@ -27,9 +25,7 @@ bool PromptMashCompleted(std::int32_t prompt) { return CallNative<bool>(0x845CE9
 std::int32_t EntityPromptGroup(std::int32_t entity) { return CallNative<std::int32_t>(0xB796970BD125FCE8, entity); }
 }  // namespace
 
-Prompt::Prompt(const char* labelText, std::uint32_t controlHash, PromptMode promptMode)
-    : handle(0), enabled(false), visible(false), label(nullptr), control(0), groupEntity(0),
-      mode(PromptMode::Standard), completionLatch(false) {
+Prompt::Prompt(const char* labelText, std::uint32_t controlHash, PromptMode promptMode) {
   handle = PromptCreate();
   control = controlHash;
   PromptSetControl(handle, control);

@@ -8,8 +8,7 @@ std::map<std::int32_t, std::uint32_t> ScopeMemory;
 
 namespace {
 // In the order they are looked for and taken off.
-constexpr const char* kScopeNames[] = {"COMPONENT_RIFLE_SCOPE02", "COMPONENT_RIFLE_SCOPE03",
-                                       "COMPONENT_RIFLE_SCOPE04"};
+constexpr const char* kScopeNames[] = {"COMPONENT_RIFLE_SCOPE02", "COMPONENT_RIFLE_SCOPE03", "COMPONENT_RIFLE_SCOPE04"};
 constexpr const char* kDefaultScope = "COMPONENT_RIFLE_SCOPE02";
 constexpr float kMaxDistance = 3.0f;
 constexpr double kMaxAgitation = 0.3;
@@ -28,8 +27,7 @@ bool WeaponAdmitted(std::uint32_t weapon) {
 }
 
 std::uint32_t FittedScope(std::int32_t weaponEntity) {
-  const std::uint32_t hashes[] = {GetHashKey(kScopeNames[0]), GetHashKey(kScopeNames[1]),
-                                  GetHashKey(kScopeNames[2])};
+  const std::uint32_t hashes[] = {GetHashKey(kScopeNames[0]), GetHashKey(kScopeNames[1]), GetHashKey(kScopeNames[2])};
   for (const std::uint32_t hash : hashes)
     if (HasWeaponComponent(weaponEntity, hash)) return hash;
   return 0;

@@ -29,8 +29,8 @@ typedef UINT64* PUINT64;
 #define VARNHOLT_BRIDGE_IMPORT
 #endif
 
-typedef void (*KeyboardHandler)(DWORD key, WORD repeats, BYTE scanCode, BOOL extended, BOOL withAlt,
-                                BOOL wasDownBefore, BOOL isUpNow);
+typedef void (*KeyboardHandler)(DWORD key, WORD repeats, BYTE scanCode, BOOL extended, BOOL withAlt, BOOL wasDownBefore,
+                                BOOL isUpNow);
 
 VARNHOLT_BRIDGE_IMPORT void scriptRegister(HMODULE module, void (*scriptMain)());
 VARNHOLT_BRIDGE_IMPORT void scriptUnregister(HMODULE module);
