@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <limits>
 #include <stdexcept>
+#include <string_view>
 
 #include "core/Log.h"
 #include "core/Platform.h"
@@ -88,7 +89,7 @@ std::vector<std::string> SplitString(const std::string& text, char delimiter) {
 
 std::string GetSetting(const char* name) {
   if (Settings == nullptr) return std::string();
-  const auto found = Settings->find(name);
+  const auto found = Settings->find(std::string_view(name));
   return found == Settings->end() ? std::string() : found->second;
 }
 
@@ -120,7 +121,7 @@ int ParseSettingInt(const std::string& value) {
 bool GetSettingBool(const char* name) {
   // Looked up and read anew on every call, without copying the value.
   if (Settings == nullptr) return false;
-  const auto found = Settings->find(name);
+  const auto found = Settings->find(std::string_view(name));
   if (found == Settings->end() || found->second.empty()) return false;
   const int number = ParseSettingInt(found->second);
   return number != 0 && number != -1;
