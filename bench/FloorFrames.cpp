@@ -1,0 +1,152 @@
+#include "FloorFrames.h"
+
+#include <cstdio>
+
+namespace {
+constexpr UINT64 kPrompt = 7;  // the handle the fake gives the prompt
+
+template <class... A>
+const UINT64* Send(UINT64 hash, A... args) {
+  nativeInit(hash);
+  (nativePush64(static_cast<UINT64>(args)), ...);
+  return nativeCall();
+}
+UINT64 Low(const UINT64* slots) { return static_cast<std::uint32_t>(slots[0]); }
+UINT64 Widened(const UINT64* slots) { return static_cast<UINT64>(static_cast<std::int32_t>(slots[0])); }
+UINT64 Text(const char* text) { return reinterpret_cast<std::uintptr_t>(text); }
+UINT64 Cell(UINT64* cell) { return reinterpret_cast<std::uintptr_t>(cell); }
+
+struct Frame {
+  UINT64 ped, horse, weapon, entity;
+};
+
+// PlayerPed, then the reticle's player test answering no.
+Frame Start() {
+  Frame f{};
+  f.ped = Low(Send(0x096275889B8E0EE0));
+  Send(0x04D7F33640662FA2, Widened(Send(0x217E9DC48139933D)));
+  return f;
+}
+
+// The scope toggle up to and including the distance.
+void Approach(Frame& f) {
+  f.horse = Low(Send(0xB48050D326E9A2F3, Low(Send(0x217E9DC48139933D))));
+  Send(0x2F11D3A254169EA4, kPrompt, Widened(Send(0xB796970BD125FCE8, f.horse)), 0);
+  UINT64 cell = 0;
+  Send(0x3A87E44BB9A01D54, f.ped, Cell(&cell), 0, 1, 0);
+  f.weapon = static_cast<std::uint32_t>(cell);
+  const UINT64* b = Send(0xA86D5F069399F44D, f.horse, 1, 0);
+  const UINT64 bx = Low(b), by = static_cast<std::uint32_t>(b[1]), bz = static_cast<std::uint32_t>(b[2]);
+  const UINT64* a = Send(0xA86D5F069399F44D, f.ped, 1, 0);
+  const UINT64 ax = Low(a), ay = static_cast<std::uint32_t>(a[1]), az = static_cast<std::uint32_t>(a[2]);
+  Send(0x0BE7F4E3CDBAFB28, ax, ay, az, bx, by, bz, 1);
+}
+
+void HidePrompt() {
+  Send(0x8A0FB4D03A630D21, kPrompt, 0);
+  Send(0x71215ACCFDE075EE, kPrompt, 0);
+}
+
+// Past the distance: the horse tests, the first weapon test admitting, the prompt shown and polled.
+void ShowPrompt(Frame& f) {
+  const UINT64 again = Low(Send(0xB48050D326E9A2F3, Low(Send(0x217E9DC48139933D))));
+  Send(0x56E58D4D118FB45E, static_cast<UINT64>(static_cast<std::int32_t>(again)), Text("Agitation"));
+  Send(0x7D5B1F88E7504BBA, f.horse);
+  Send(0xDEB6D52126E7D640, f.horse);
+  Send(0xDDB2578E95EF7138, f.weapon);
+  f.entity = Low(Send(0x3B390A939AF0B5FC, f.ped, 1));
+  Send(0x8A0FB4D03A630D21, kPrompt, 1);
+  Send(0x71215ACCFDE075EE, kPrompt, 1);
+  Send(0xE0F65F0640EF0617, kPrompt);
+}
+
+UINT64 Hash(const char* name) { return Low(Send(0xFD340785ADF8CFB7, Text(name))); }
+
+void ShownFrame() {
+  Frame f = Start();
+  Approach(f);
+  ShowPrompt(f);
+}
+
+void Interaction(const Frame& f) {
+  Send(0xCD181A959CFDD7F4, f.ped, static_cast<UINT64>(static_cast<std::int32_t>(f.horse)),
+       Hash("Interaction_DrawRifleFromUnderSaddle_BothHands"), 0, 1);
+}
+
+void AppendLogLine(const char* line) {
+  if (std::FILE* file = std::fopen("Quillfen/Log.log", "a")) {
+    std::fputs(line, file);
+    std::fclose(file);
+  }
+}
+}  // namespace
+
+void FloorIdle() {
+  Frame f = Start();
+  Approach(f);
+  HidePrompt();
+}
+
+void FloorShown() { ShownFrame(); }
+
+void FloorToggle() {
+  ActiveScenario = &scenes::removeScope;
+  {
+    Frame f = Start();
+    Approach(f);
+    ShowPrompt(f);
+    const UINT64 s2 = Hash("COMPONENT_RIFLE_SCOPE02");
+    const UINT64 s3 = Hash("COMPONENT_RIFLE_SCOPE03");
+    Hash("COMPONENT_RIFLE_SCOPE04");
+    Send(0x76A18844E743BF91, f.entity, s2);
+    Send(0x76A18844E743BF91, f.entity, s3);
+    Send(0x19F70C4D80494FF8, f.ped, Hash("COMPONENT_RIFLE_SCOPE02"), f.weapon);
+    Send(0x19F70C4D80494FF8, f.ped, Hash("COMPONENT_RIFLE_SCOPE03"), f.weapon);
+    Send(0x19F70C4D80494FF8, f.ped, Hash("COMPONENT_RIFLE_SCOPE04"), f.weapon);
+    Interaction(f);
+  }
+  ActiveScenario = &scenes::shown;
+  ShownFrame();
+  ActiveScenario = &scenes::restoreScope;
+  {
+    Frame f = Start();
+    Approach(f);
+    ShowPrompt(f);
+    const UINT64 s2 = Hash("COMPONENT_RIFLE_SCOPE02");
+    const UINT64 s3 = Hash("COMPONENT_RIFLE_SCOPE03");
+    const UINT64 s4 = Hash("COMPONENT_RIFLE_SCOPE04");
+    Send(0x76A18844E743BF91, f.entity, s2);
+    Send(0x76A18844E743BF91, f.entity, s3);
+    Send(0x76A18844E743BF91, f.entity, s4);
+    Send(0x74C9090FDD1BB48E, f.ped, s3, f.weapon, 1);  // the remembered scope
+    Send(0x74C9090FDD1BB48E, f.entity, s3, 0xFFFFFFFFu, 0);
+    Interaction(f);
+  }
+  ActiveScenario = &scenes::shown;
+  ShownFrame();
+}
+
+void FloorInScope() {
+  Frame f{};
+  f.ped = Low(Send(0x096275889B8E0EE0));
+  Send(0x04D7F33640662FA2, Widened(Send(0x217E9DC48139933D)));
+  UINT64 cell = 0;
+  Send(0x3A87E44BB9A01D54, f.ped, Cell(&cell), 0, 0, 0);
+  Send(0x705BE297EEBDB95D, static_cast<std::uint32_t>(cell));
+  Send(0x36CDD81627A6FCD2);
+  Approach(f);
+  HidePrompt();
+}
+
+void FloorOff() { Send(0x096275889B8E0EE0); }
+
+void FloorFailing() {
+  Send(0x096275889B8E0EE0);
+  AppendLogLine("[9/12/2026 2:0:0] Something wrong happened\n");
+  static const char message[] = "Fatal: invalid stoi argument, check the logs for more info.";
+  AppendLogLine("[9/12/2026 2:0:0] Fatal: invalid stoi argument, check the logs for more info.\n");
+  const UINT64 text = Send(0xFA925AC00EB830B9, 10, Text("LITERAL_STRING"), Text(message))[0];
+  Send(0xFA233F8FE190514C, text);
+  Send(0xE9990552DEC71600);
+  Send(0xDFF0D417277B41F8);
+}

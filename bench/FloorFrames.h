@@ -1,0 +1,44 @@
+#pragma once
+// The scenarios of the benchmark cases, and each case's floor: the natives its frames send, written out
+// as straight-line calls with nothing of the plug-in's own logic.
+#include "FakeBridge.h"
+
+namespace scenes {
+// Both features on, the player far from the horse and not in scope.
+inline constexpr Scenario idle{};
+// Beside a calm horse with an admitted weapon: the prompt is shown, not completed.
+inline constexpr Scenario shown = [] {
+  Scenario s;
+  s.distance = 1.0f;
+  s.agitation = 0.1f;
+  return s;
+}();
+// The prompt completed on a weapon that carries the second scope, then on one that carries none.
+inline constexpr Scenario removeScope = [] {
+  Scenario s = shown;
+  s.completed = true;
+  s.fittedScope = FakeNameHash("COMPONENT_RIFLE_SCOPE03");
+  return s;
+}();
+inline constexpr Scenario restoreScope = [] {
+  Scenario s = shown;
+  s.completed = true;
+  return s;
+}();
+// Looking down the scope, far from the horse: the reticle is hidden.
+inline constexpr Scenario inScope = [] {
+  Scenario s;
+  s.playerInScope = true;
+  s.weaponInScope = true;
+  return s;
+}();
+}  // namespace scenes
+
+void FloorIdle();
+void FloorShown();
+// Four frames: remove the scope, release the prompt, restore the scope, release it again.
+void FloorToggle();
+void FloorInScope();
+void FloorOff();
+// The natives of a failing frame and two bare open-append-close cycles of the log file.
+void FloorFailing();

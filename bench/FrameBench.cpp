@@ -1,0 +1,232 @@
+// What one frame of the plug-in costs the game, against what the same natives would cost anyway.
+//
+// Each case runs the real frame body (RunFrame, after InitScript) against the fake bridge, and its floor:
+// the very same natives, sent by straight-line code with no plug-in logic at all (for the failing frame,
+// also the two bare open-append-close cycles of the log that any report needs). Before timing, every
+// case checks that the plug-in and its floor send identical native sequences, so the ratio compares
+// like with like. Heap allocations are counted through the binary's own operator new.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "AllocationCounter.h"
+#include "FakeBridge.h"
+#include "FloorFrames.h"
+#include "host/Script.h"
+
+namespace {
+
+struct Case {
+  const char* name;
+  const char* settings;                 // the settings file the case starts from
+  std::vector<const Scenario*> frames;  // one RunFrame per entry, with that scenario in force
+  void (*floor)();                      // the same natives (and log cycles) with no plug-in logic
+  bool failing;
+};
+
+std::vector<Case> cases;
+const Case* prepared = nullptr;
+
+void Prepare(const Case& c) {
+  if (prepared == &c) return;
+  if (std::FILE* f = std::fopen("Varnholt.ini", "wb")) {
+    std::fputs(c.settings, f);
+    std::fclose(f);
+  }
+  ActiveScenario = c.frames.front();
+  InitScript();  // a new store and prompt; the old ones are the process's, as in the game
+  prepared = &c;
+}
+
+void RunPluginFrames(const Case& c) {
+  for (const Scenario* s : c.frames) {
+    ActiveScenario = s;
+    RunFrame();
+  }
+}
+
+std::vector<std::string> Trace(void (*run)(const Case&), const Case& c) {
+  std::vector<std::string> trace;
+  NativeTrace = &trace;
+  run(c);
+  NativeTrace = nullptr;
+  return trace;
+}
+
+// The floor must send exactly what the plug-in sends, or the ratio means nothing.
+bool SameNatives(const Case& c) {
+  Prepare(c);
+  RunPluginFrames(c);  // first pass: whatever happens once (the first scope remembered) happens now
+  const auto plugin = Trace(RunPluginFrames, c);
+  const auto floor = Trace([](const Case& k) { k.floor(); }, c);
+  if (plugin == floor) return true;
+  std::fprintf(stderr, "case %s: the floor sends other natives than the plug-in\n", c.name);
+  for (std::size_t i = 0; i < std::max(plugin.size(), floor.size()); ++i) {
+    std::fprintf(stderr, "  %-90s %s\n", i < plugin.size() ? plugin[i].c_str() : "-",
+                 i < floor.size() ? floor[i].c_str() : "-");
+  }
+  return false;
+}
+
+void PluginBenchmark(benchmark::State& state, const Case* c) {
+  Prepare(*c);
+  RunPluginFrames(*c);
+  const std::uint64_t before = AllocationCount();
+  for (auto _ : state) RunPluginFrames(*c);
+  const std::uint64_t allocations = AllocationCount() - before;
+  const double frames = static_cast<double>(state.iterations()) * static_cast<double>(c->frames.size());
+  state.counters["frames"] = static_cast<double>(c->frames.size());
+  state.counters["allocs/frame"] = static_cast<double>(allocations) / frames;
+}
+
+void FloorBenchmark(benchmark::State& state, const Case* c) {
+  Prepare(*c);
+  const std::uint64_t before = AllocationCount();
+  for (auto _ : state) c->floor();
+  const std::uint64_t allocations = AllocationCount() - before;
+  const double frames = static_cast<double>(state.iterations()) * static_cast<double>(c->frames.size());
+  state.counters["frames"] = static_cast<double>(c->frames.size());
+  state.counters["allocs/frame"] = static_cast<double>(allocations) / frames;
+}
+
+// The console table as usual, and the figures kept for the summary lines.
+struct Figures {
+  double nanoseconds = 0;
+  double frames = 1;
+  double allocationsPerFrame = 0;
+};
+
+class SummaryReporter : public benchmark::ConsoleReporter {
+ public:
+  using ConsoleReporter::ConsoleReporter;
+  std::map<std::string, Figures> figures;
+
+  void ReportRuns(const std::vector<Run>& reports) override {
+    ConsoleReporter::ReportRuns(reports);
+    for (const Run& run : reports) {
+      if (run.error_occurred) continue;
+      // Interference from the rest of the machine only ever adds time, so the fastest repetition stands
+      // for the benchmark; a single run stands for itself.
+      const bool fastest = run.run_type == Run::RT_Aggregate && run.aggregate_name == "min";
+      if (run.run_type == Run::RT_Aggregate && !fastest) continue;
+      Figures f;
+      f.nanoseconds = run.GetAdjustedRealTime();
+      if (const auto found = run.counters.find("frames"); found != run.counters.end()) f.frames = found->second;
+      if (const auto found = run.counters.find("allocs/frame"); found != run.counters.end())
+        f.allocationsPerFrame = found->second;
+      const std::string name = run.run_name.function_name;
+      if (fastest || figures.find(name) == figures.end()) figures[name] = f;
+    }
+  }
+};
+
+std::string MakeWorkFolder() {
+  char pattern[] = "/tmp/varnholt-bench-XXXXXX";
+  const char* made = mkdtemp(pattern);
+  if (made == nullptr) return std::string();
+  std::filesystem::create_directory(std::filesystem::path(made) / "Quillfen");
+  return made;
+}
+
+double Fastest(const std::vector<double>& values) {
+  return values.empty() ? 0.0 : *std::min_element(values.begin(), values.end());
+}
+
+bool Given(int argc, char** argv, const char* flag) {
+  for (int i = 1; i < argc; ++i)
+    if (std::strncmp(argv[i], flag, std::strlen(flag)) == 0) return true;
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // Unless told otherwise: short repetitions of every benchmark, shuffled together, so that a plug-in
+  // case and its floor meet the same load on a shared machine; the fastest repetition is kept.
+  std::vector<char*> args(argv, argv + argc);
+  std::string defaults[] = {"--benchmark_repetitions=12", "--benchmark_enable_random_interleaving=true",
+                            "--benchmark_min_time=0.05", "--benchmark_report_aggregates_only=true"};
+  for (std::string& flag : defaults)
+    if (!Given(argc, argv, flag.substr(0, flag.find('=')).c_str())) args.push_back(flag.data());
+  int count = static_cast<int>(args.size());
+  benchmark::Initialize(&count, args.data());
+  argc = count;
+  argv = args.data();
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+
+  // The log and the settings file are relative to the working folder, as in the game.
+  const std::string work = MakeWorkFolder();
+  if (work.empty() || chdir(work.c_str()) != 0) {
+    std::fprintf(stderr, "cannot make a working folder under /tmp\n");
+    return 2;
+  }
+
+  cases = {
+      {"idle", "DisableReticleInScope=1\nEnableScopeToggle=1\n", {&scenes::idle}, FloorIdle, false},
+      {"prompt-shown", "DisableReticleInScope=1\nEnableScopeToggle=1\n", {&scenes::shown}, FloorShown, false},
+      {"toggle",
+       "DisableReticleInScope=1\nEnableScopeToggle=1\n",
+       {&scenes::removeScope, &scenes::shown, &scenes::restoreScope, &scenes::shown},
+       FloorToggle,
+       false},
+      {"in-scope", "DisableReticleInScope=1\nEnableScopeToggle=1\n", {&scenes::inScope}, FloorInScope, false},
+      {"switches-off", "DisableReticleInScope=0\nEnableScopeToggle=0\n", {&scenes::idle}, FloorOff, false},
+      {"failing", "DisableReticleInScope=on\nEnableScopeToggle=1\n", {&scenes::idle}, FloorFailing, true},
+  };
+
+  bool consistent = true;
+  for (const Case& c : cases) consistent = SameNatives(c) && consistent;
+  if (!consistent) return 2;
+
+  for (const Case& c : cases) {
+    benchmark::RegisterBenchmark((std::string("plugin/") + c.name).c_str(), PluginBenchmark, &c)
+        ->Unit(benchmark::kNanosecond)
+        ->ComputeStatistics("min", Fastest);
+    benchmark::RegisterBenchmark((std::string("floor/") + c.name).c_str(), FloorBenchmark, &c)
+        ->Unit(benchmark::kNanosecond)
+        ->ComputeStatistics("min", Fastest);
+  }
+  SummaryReporter reporter(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
+                                                 : benchmark::ConsoleReporter::OO_Tabular);
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+
+  // Per frame: the plug-in, its floor, what the plug-in adds in nanoseconds, and the ratio.
+  std::printf("\n%-14s %14s %14s %12s %8s %12s\n", "case", "plugin ns/frm", "floor ns/frm", "extra ns/frm", "ratio",
+              "allocs/frm");
+  std::string lines;
+  bool allocationFree = true;
+  for (const Case& c : cases) {
+    const auto plugin = reporter.figures.find(std::string("plugin/") + c.name);
+    if (plugin == reporter.figures.end()) continue;  // filtered out
+    const Figures& p = plugin->second;
+    if (!c.failing && p.allocationsPerFrame != 0) allocationFree = false;
+    char line[160];
+    const auto floor = reporter.figures.find(std::string("floor/") + c.name);
+    if (floor != reporter.figures.end()) {
+      const Figures& f = floor->second;
+      std::printf("%-14s %14.1f %14.1f %12.1f %8.2f %12g\n", c.name, p.nanoseconds / p.frames, f.nanoseconds / f.frames,
+                  (p.nanoseconds - f.nanoseconds) / p.frames, p.nanoseconds / f.nanoseconds, p.allocationsPerFrame);
+      std::snprintf(line, sizeof line, "overhead-ratio %s: %.2f\n", c.name, p.nanoseconds / f.nanoseconds);
+      lines += line;
+    }
+    std::snprintf(line, sizeof line, "allocations-per-frame %s: %g\n", c.name, p.allocationsPerFrame);
+    lines += line;
+  }
+  std::printf("\n%s", lines.c_str());
+
+  if (chdir("/") == 0) std::filesystem::remove_all(work);
+  if (!allocationFree) {
+    std::printf("FAILED: a frame that does not fail allocates on the heap\n");
+    return 1;
+  }
+  return 0;
+}
