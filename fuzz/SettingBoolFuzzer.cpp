@@ -1,0 +1,86 @@
+// Arbitrary values read as a switch, checked against the C library's own reading: strtoll in base 10
+// (leading white space, one sign, digits, anything after them ignored), limited to the 32-bit range.
+#include <cerrno>
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+#include <string>
+
+#include "FuzzWorkFolder.h"
+#include "core/Settings.h"
+
+namespace {
+enum class Outcome { False, True, NoNumber, OutOfRange, OtherError };
+
+struct Reading {
+  Outcome outcome;
+  std::string message;
+};
+
+const char* Name(Outcome o) {
+  switch (o) {
+    case Outcome::False: return "false";
+    case Outcome::True: return "true";
+    case Outcome::NoNumber: return "invalid argument";
+    case Outcome::OutOfRange: return "out of range";
+    default: return "another error";
+  }
+}
+
+// The value as the C library reads a NUL-terminated string: its first NUL ends it.
+Reading Reference(const std::string& value) {
+  if (value.empty()) return {Outcome::False, ""};
+  const char* text = value.c_str();
+  char* end = nullptr;
+  errno = 0;
+  const long long number = std::strtoll(text, &end, 10);
+  if (end == text) return {Outcome::NoNumber, "invalid stoi argument"};
+  if (errno == ERANGE || number < std::numeric_limits<std::int32_t>::min() ||
+      number > std::numeric_limits<std::int32_t>::max())
+    return {Outcome::OutOfRange, "stoi argument out of range"};
+  return {number != 0 && number != -1 ? Outcome::True : Outcome::False, ""};
+}
+
+Reading Actual(const char* name) {
+  try {
+    return {GetSettingBool(name) ? Outcome::True : Outcome::False, ""};
+  } catch (const std::invalid_argument& e) {
+    return {Outcome::NoNumber, e.what()};
+  } catch (const std::out_of_range& e) {
+    return {Outcome::OutOfRange, e.what()};
+  } catch (const std::exception& e) {
+    return {Outcome::OtherError, e.what()};
+  }
+}
+
+void Check(const std::string& value, const Reading& want, const Reading& got) {
+  if (want.outcome == got.outcome && want.message == got.message) return;
+  std::fprintf(stderr, "value [%zu bytes]:", value.size());
+  for (const unsigned char c : value) std::fprintf(stderr, " %02x", c);
+  std::fprintf(stderr, "\n  expected %s \"%s\", got %s \"%s\"\n", Name(want.outcome), want.message.c_str(),
+               Name(got.outcome), got.message.c_str());
+  Mismatch();
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  EnterFuzzWorkFolder();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string value(reinterpret_cast<const char*>(data), size);
+  SettingsMap store{{"DisableReticleInScope", "1"}, {"EnableScopeToggle", value}};
+  Settings = &store;
+  Check(value, Reference(value), Actual("EnableScopeToggle"));
+  // Reading never changes the store, so a second read gives the same answer.
+  Check(value, Reference(value), Actual("EnableScopeToggle"));
+  // A name the store does not hold reads as off.
+  Check(value, Reading{Outcome::False, ""}, Actual("EnableScopeToggle "));
+  Settings = nullptr;
+  return 0;
+}

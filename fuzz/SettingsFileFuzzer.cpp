@@ -1,0 +1,149 @@
+// Arbitrary bytes as a settings file, through the real loader, checked against a plain model of the line
+// rules: what the store must hold afterwards, and which messages the log must have received, in order.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "FuzzWorkFolder.h"
+#include "core/Settings.h"
+
+namespace {
+using Model = std::map<std::string, std::string>;
+
+const char* const kPath = "fuzzed.ini";
+const char* const kLog = "Quillfen/Log.log";
+
+struct Expected {
+  Model store;
+  std::vector<std::string> log;
+};
+
+// The log stops a message at its first NUL.
+std::string AsLogged(const std::string& message) { return message.substr(0, message.find('\0')); }
+
+// One line of the file, by the rules as a player would read them: comments and empty lines do nothing;
+// otherwise the line needs one "=" with something after it, or two with the second one last.
+void ApplyLine(const std::string& line, Expected& out) {
+  if (line.empty()) return;
+  if (line[0] == '/' || line[0] == ';' || line[0] == '[' || line[0] == '\\') return;
+  std::size_t signs = 0;
+  for (const char c : line) signs += c == '=';
+  const bool endsWithSign = line.back() == '=';
+  const std::size_t first = line.find('=');
+  if (signs == 1 && !endsWithSign) {
+    out.store[line.substr(0, first)] = line.substr(first + 1);
+  } else if (signs == 2 && endsWithSign) {
+    out.store[line.substr(0, first)] = line.substr(first + 1, line.size() - first - 2);
+  } else {
+    out.log.push_back(AsLogged("cannot parse line: " + line +
+                               ", please make sure it is assembled of the correct format "
+                               "(<setting_name>=<settings_value>)."));
+  }
+}
+
+Expected Predict(const std::string& file, const Model& defaults) {
+  Expected out{defaults, {"loading settings file: " + std::string(kPath)}};
+  // Every line feed ends a line (a carriage return right before it goes with it); whatever follows the
+  // last line feed, even nothing, is the last line.
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t feed = file.find('\n', start);
+    if (feed == std::string::npos) {
+      ApplyLine(file.substr(start), out);
+      break;
+    }
+    std::size_t end = feed;
+    if (end > start && file[end - 1] == '\r') --end;
+    ApplyLine(file.substr(start, end - start), out);
+    start = feed + 1;
+  }
+  out.log.push_back("settings file loaded");
+  return out;
+}
+
+// The messages of the log, each without its "[d/m/y h:m:s] " prefix; a malformed prefix is a failure.
+std::vector<std::string> LoggedMessages() {
+  std::ifstream in(kLog, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::vector<std::string> messages;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) {
+      std::fprintf(stderr, "log line without its line end\n");
+      Mismatch();
+    }
+    const std::string line = text.substr(start, end - start);
+    const std::size_t close = line.find("] ");
+    if (line.empty() || line[0] != '[' || close == std::string::npos) {
+      std::fprintf(stderr, "log line without its prefix: %s\n", line.c_str());
+      Mismatch();
+    }
+    messages.push_back(line.substr(close + 2));
+    start = end + 1;
+  }
+  return messages;
+}
+
+void Show(const char* what, const std::string& text) {
+  std::fprintf(stderr, "  %s [%zu bytes] \"", what, text.size());
+  for (const unsigned char c : text) {
+    if (c >= 0x20 && c < 0x7f && c != '"' && c != '\\')
+      std::fputc(c, stderr);
+    else
+      std::fprintf(stderr, "\\x%02x", c);
+  }
+  std::fprintf(stderr, "\"\n");
+}
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  EnterFuzzWorkFolder();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::string file(reinterpret_cast<const char*>(data), size);
+  {
+    std::ofstream out(kPath, std::ios::binary | std::ios::trunc);
+    out << file;
+  }
+  std::ofstream(kLog, std::ios::trunc).close();
+
+  const SettingsMap defaults{
+      {"DisableReticleInScope", "1"}, {"EnableScopeToggle", "1"}, {"ScopeTogglePromptLabel", "Toggle Scope"}};
+  LoadSettingsFile(kPath, defaults);
+  const Expected expected = Predict(file, Model(defaults.begin(), defaults.end()));
+
+  // Same entries in the same order: the store's own order must be plain byte order.
+  bool same = Settings != nullptr && Settings->size() == expected.store.size();
+  if (same) {
+    auto want = expected.store.begin();
+    for (const auto& [name, value] : *Settings) {
+      same = same && name == want->first && value == want->second;
+      ++want;
+    }
+  }
+  if (!same) {
+    std::fprintf(stderr, "store differs from the model\n");
+    if (Settings != nullptr)
+      for (const auto& [name, value] : *Settings) Show("store", name + "=" + value);
+    for (const auto& [name, value] : expected.store) Show("model", name + "=" + value);
+    Mismatch();
+  }
+  const std::vector<std::string> logged = LoggedMessages();
+  if (logged != expected.log) {
+    std::fprintf(stderr, "log differs from the model\n");
+    for (const std::string& m : logged) Show("logged", m);
+    for (const std::string& m : expected.log) Show("model", m);
+    Mismatch();
+  }
+  delete Settings;  // the loader makes a new store each time; the game's one lives for ever
+  Settings = nullptr;
+  return 0;
+}
