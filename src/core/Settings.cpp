@@ -40,7 +40,11 @@ bool ReadWholeFile(const char* path, std::string& text) {
 }  // namespace
 
 void LoadSettingsFile(const char* path, const SettingsMap& defaults) {
-  Settings = new SettingsMap(defaults);  // the store holds the defaults whatever becomes of the file
+  // The store holds the defaults whatever becomes of the file. A store made by an earlier, failed
+  // initialisation is freed: retrying every frame must not leak one each time.
+  SettingsMap* const replaced = Settings;
+  Settings = new SettingsMap(defaults);
+  delete replaced;
   std::string text;
   if (!ReadWholeFile(path, text)) {
     Log("Unable to load from data file, please make sure it exists.");

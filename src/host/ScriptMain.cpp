@@ -64,7 +64,10 @@ void InitScript() {
   {
     const std::string label = GetSetting("ScopeTogglePromptLabel");
     const std::uint32_t control = GetHashKey("INPUT_FRONTEND_RS");
+    // A prompt left by a try that failed after making it is freed (the host prompt itself is not).
+    Prompt* const replaced = ScopeTogglePrompt;
     ScopeTogglePrompt = new Prompt(label.c_str(), control, PromptMode::HoldOnce);
+    delete replaced;
   }
   ScopeTogglePrompt->Hide();
 }
