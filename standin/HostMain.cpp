@@ -1,0 +1,99 @@
+// varnholt-host: plays a scenario against the real plug-in and prints what a player would see.
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "HostPlatform.h"
+#include "Run.h"
+#include "Scenario.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const char kUsage[] =
+    "usage: varnholt-host [options] <scenario>\n"
+    "  <scenario>       a scenario file, or the name of a bundled one (see --list)\n"
+    "  --dir DIR        the run's working folder, created if missing (default: varnholt-run);\n"
+    "                   the host replaces its Varnholt.ini and its Quillfen folder\n"
+    "  --trace          print every native call with its arguments and answer\n"
+    "  --hold-log       keep Quillfen/Log.log open with read and write sharing during the run\n"
+    "  --key-thread     send keyboard messages from another thread while the frames run\n"
+    "  --bridge PATH    the bridge DLL (Windows; default: ScriptBridge.dll next to the host)\n"
+    "  --plugin PATH    the plug-in DLL (Windows; default: Varnholt.dll next to the host)\n"
+    "  --list           list the bundled scenarios\n";
+
+const std::string kBundledDir = VARNHOLT_SCENARIO_DIR;
+
+// A bare name that is no file of its own means a bundled scenario.
+std::string ScenarioPath(const std::string& arg) {
+  std::error_code ec;
+  if (fs::exists(arg, ec)) return arg;
+  if (arg.find_first_of("/\\.") == std::string::npos) return kBundledDir + "/" + arg + ".scenario";
+  return arg;
+}
+
+int List() {
+  std::error_code ec;
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(kBundledDir, ec))
+    if (entry.path().extension() == ".scenario") names.push_back(entry.path().stem().string());
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) std::printf("%s\n", name.c_str());
+  return 0;
+}
+
+std::string Absolute(const std::string& path) {
+  if (path.empty()) return path;
+  std::error_code ec;
+  const fs::path full = fs::absolute(path, ec);
+  return ec ? path : full.string();
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  SetBinaryStdout();
+  RunOptions options;
+  std::string scenarioArg;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--help" || arg == "-h") {
+      std::fputs(kUsage, stdout);
+      return 0;
+    } else if (arg == "--list") {
+      return List();
+    } else if (arg == "--trace") {
+      options.trace = true;
+    } else if (arg == "--hold-log") {
+      options.holdLog = true;
+    } else if (arg == "--key-thread") {
+      options.keyThread = true;
+    } else if ((arg == "--dir" || arg == "--bridge" || arg == "--plugin") && hasValue) {
+      const std::string value = argv[++i];
+      (arg == "--dir" ? options.dir : arg == "--bridge" ? options.bridgePath : options.pluginPath) = value;
+    } else if (!arg.empty() && arg[0] != '-' && scenarioArg.empty()) {
+      scenarioArg = arg;
+    } else {
+      std::fprintf(stderr, "varnholt-host: unexpected argument '%s'\n%s", arg.c_str(), kUsage);
+      return 2;
+    }
+  }
+  if (scenarioArg.empty()) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  // Resolved before the host moves into the working folder.
+  options.bridgePath = Absolute(options.bridgePath.empty() ? DefaultModulePath("ScriptBridge.dll") : options.bridgePath);
+  options.pluginPath = Absolute(options.pluginPath.empty() ? DefaultModulePath("Varnholt.dll") : options.pluginPath);
+
+  Scenario scenario;
+  try {
+    scenario = LoadScenario(ScenarioPath(scenarioArg));
+  } catch (const ScenarioError& bad) {
+    std::fprintf(stderr, "varnholt-host: %s\n", bad.what());
+    return 2;
+  }
+  return RunScenario(scenario, options);
+}

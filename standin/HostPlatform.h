@@ -1,0 +1,33 @@
+#pragma once
+// What the stand-in host does differently on Windows (LoadLibrary, CreateFile) and natively (the plug-in
+// and the bridge linked in).
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+#include "BridgeControl.h"
+
+// Whether text-mode files end their lines with CR LF here.
+extern const bool kTextModeCrLf;
+
+// Loads the bridge and finds its controls. Natively the path is not used.
+bool LoadBridge(const std::string& path, BridgeControl& control, std::string& error);
+// Loads the plug-in, which registers its script on attach; module is the handle it was loaded at.
+bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& error);
+// Unloads the plug-in, which unregisters on detach.
+void UnloadPlugin();
+void UnloadBridge();
+
+// Where a DLL of that name lies by default: next to the host executable. Empty natively.
+std::string DefaultModulePath(const char* fileName);
+
+// Opens a file as another program would, with read and write sharing, for the length of the run; null
+// when that fails.
+void* HoldFileOpen(const std::string& path);
+// The whole file, read through the held handle.
+std::string ReadHeldFile(void* held);
+void ReleaseHeldFile(void* held);
+
+// Stdout writes bytes as they are (no CR added on Windows).
+void SetBinaryStdout();
+bool LocalTime(std::tm& out);

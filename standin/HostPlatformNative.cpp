@@ -1,0 +1,62 @@
+// The native host: the plug-in's library and the bridge are linked in; loading is calling the entry.
+#include <time.h>
+
+#include <cstdio>
+
+#include "HostPlatform.h"
+#include "host/Script.h"
+
+const bool kTextModeCrLf = false;
+
+namespace {
+// Stands for the plug-in's module handle: something with an address of its own.
+char pluginImage;
+HMODULE PluginModule() { return reinterpret_cast<HMODULE>(&pluginImage); }
+bool loaded = false;
+}  // namespace
+
+bool LoadBridge(const std::string&, BridgeControl& control, std::string&) {
+  control.setHooks = &StandinSetHooks;
+  control.runFrame = &StandinRunFrame;
+  control.deliverKey = &StandinDeliverKey;
+  control.shutdown = &StandinShutdown;
+  return true;
+}
+
+bool LoadPlugin(const std::string&, std::uintptr_t& module, std::string&) {
+  DllMain(PluginModule(), 1, nullptr);  // process attach
+  loaded = true;
+  module = reinterpret_cast<std::uintptr_t>(PluginModule());
+  return true;
+}
+
+void UnloadPlugin() {
+  // Process detach. The plug-in's globals stay until the process ends: it is linked in, not unloaded.
+  if (loaded) DllMain(PluginModule(), 0, nullptr);
+  loaded = false;
+}
+
+void UnloadBridge() {}
+
+std::string DefaultModulePath(const char*) { return std::string(); }
+
+void* HoldFileOpen(const std::string& path) { return std::fopen(path.c_str(), "a+b"); }
+
+std::string ReadHeldFile(void* held) {
+  std::FILE* file = static_cast<std::FILE*>(held);
+  std::string content;
+  std::fflush(file);
+  if (std::fseek(file, 0, SEEK_SET) != 0) return content;
+  char buffer[4096];
+  for (std::size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) content.append(buffer, got);
+  return content;
+}
+
+void ReleaseHeldFile(void* held) { std::fclose(static_cast<std::FILE*>(held)); }
+
+void SetBinaryStdout() {}
+
+bool LocalTime(std::tm& out) {
+  const std::time_t now = std::time(nullptr);
+  return localtime_r(&now, &out) != nullptr;
+}

@@ -1,0 +1,94 @@
+// The Windows host: the bridge and the plug-in are DLLs loaded the way the game loads them.
+#include <fcntl.h>
+#include <io.h>
+#include <windows.h>
+
+#include <cstdio>
+
+#include "HostPlatform.h"
+
+const bool kTextModeCrLf = true;
+
+namespace {
+HMODULE bridgeModule = nullptr;
+HMODULE pluginModule = nullptr;
+
+std::string LastError() { return "Windows error " + std::to_string(GetLastError()); }
+
+template <class Function>
+bool Find(const char* name, Function& out, std::string& error) {
+  const FARPROC found = GetProcAddress(bridgeModule, name);
+  if (found == nullptr) {
+    error = std::string("the bridge DLL does not export ") + name;
+    return false;
+  }
+  // Through the generic function type, which the compiler accepts as a cast target.
+  out = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+  return true;
+}
+}  // namespace
+
+bool LoadBridge(const std::string& path, BridgeControl& control, std::string& error) {
+  bridgeModule = LoadLibraryA(path.c_str());
+  if (bridgeModule == nullptr) {
+    error = "cannot load the bridge " + path + " (" + LastError() + ")";
+    return false;
+  }
+  return Find("StandinSetHooks", control.setHooks, error) && Find("StandinRunFrame", control.runFrame, error) &&
+         Find("StandinDeliverKey", control.deliverKey, error) && Find("StandinShutdown", control.shutdown, error);
+}
+
+bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& error) {
+  pluginModule = LoadLibraryA(path.c_str());
+  if (pluginModule == nullptr) {
+    error = "cannot load the plug-in " + path + " (" + LastError() + ")";
+    return false;
+  }
+  module = reinterpret_cast<std::uintptr_t>(pluginModule);
+  return true;
+}
+
+void UnloadPlugin() {
+  if (pluginModule != nullptr) FreeLibrary(pluginModule);
+  pluginModule = nullptr;
+}
+
+void UnloadBridge() {
+  if (bridgeModule != nullptr) FreeLibrary(bridgeModule);
+  bridgeModule = nullptr;
+}
+
+std::string DefaultModulePath(const char* fileName) {
+  char path[MAX_PATH * 4];
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  std::string exe(path, length);
+  const std::size_t slash = exe.find_last_of("\\/");
+  return (slash == std::string::npos ? std::string() : exe.substr(0, slash + 1)) + fileName;
+}
+
+void* HoldFileOpen(const std::string& path) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  return file == INVALID_HANDLE_VALUE ? nullptr : file;
+}
+
+std::string ReadHeldFile(void* held) {
+  std::string content;
+  if (SetFilePointer(held, 0, nullptr, FILE_BEGIN) == INVALID_SET_FILE_POINTER) return content;
+  char buffer[4096];
+  DWORD got = 0;
+  while (ReadFile(held, buffer, sizeof buffer, &got, nullptr) && got > 0) content.append(buffer, got);
+  return content;
+}
+
+void ReleaseHeldFile(void* held) { CloseHandle(held); }
+
+void SetBinaryStdout() {
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+}
+
+bool LocalTime(std::tm& out) {
+  const std::time_t now = std::time(nullptr);
+  return localtime_s(&out, &now) == 0;
+}

@@ -1,0 +1,117 @@
+#include "LogCheck.h"
+
+#include <array>
+#include <vector>
+
+namespace {
+// Reads a decimal number without leading zeros at line[i]; false if there is none.
+bool Field(const std::string& line, std::size_t& i, int& value, char after) {
+  const std::size_t start = i;
+  long long v = 0;
+  while (i < line.size() && line[i] >= '0' && line[i] <= '9' && i - start < 6) v = v * 10 + (line[i++] - '0');
+  if (i == start || (line[start] == '0' && i - start > 1)) return false;
+  if (i >= line.size() || line[i] != after) return false;
+  ++i;
+  value = static_cast<int>(v);
+  return true;
+}
+
+using Stamp = std::array<int, 6>;  // year, month, day, hour, minute, second: compares in time order
+
+Stamp StampOf(const std::tm& t) { return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec}; }
+
+std::string StampText(const Stamp& s) {
+  return std::to_string(s[2]) + "/" + std::to_string(s[1]) + "/" + std::to_string(s[0]) + " " + std::to_string(s[3]) +
+         ":" + std::to_string(s[4]) + ":" + std::to_string(s[5]);
+}
+
+struct Line {
+  std::string text;
+  std::string ending;  // "\r\n", "\n" or "" for a last line without one
+};
+
+std::vector<Line> SplitLines(const std::string& text) {
+  std::vector<Line> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t lf = text.find('\n', start);
+    if (lf == std::string::npos) {
+      lines.push_back({text.substr(start), ""});
+      break;
+    }
+    const bool cr = lf > start && text[lf - 1] == '\r';
+    lines.push_back({text.substr(start, lf - start - (cr ? 1 : 0)), cr ? "\r\n" : "\n"});
+    start = lf + 1;
+  }
+  return lines;
+}
+
+// How many times the block of k lines at i repeats right after itself.
+std::size_t Repeats(const std::vector<std::string>& lines, std::size_t i, std::size_t k) {
+  std::size_t count = 0;
+  for (std::size_t next = i + k; next + k <= lines.size(); next += k) {
+    for (std::size_t j = 0; j < k; ++j)
+      if (lines[next + j] != lines[i + j]) return count;
+    ++count;
+  }
+  return count;
+}
+}  // namespace
+
+std::string MaskLogLine(const std::string& line, const std::tm& start, const std::tm& end) {
+  std::size_t i = 1;
+  Stamp s{};
+  const bool wellFormed = !line.empty() && line[0] == '[' && Field(line, i, s[2], '/') && Field(line, i, s[1], '/') &&
+                          Field(line, i, s[0], ' ') && Field(line, i, s[3], ':') && Field(line, i, s[4], ':') &&
+                          Field(line, i, s[5], ']') && i < line.size() && line[i] == ' ';
+  if (!wellFormed) return "! no well-formed time prefix: " + line;
+  if (s[1] < 1 || s[1] > 12 || s[2] < 1 || s[2] > 31 || s[3] > 23 || s[4] > 59 || s[5] > 60)
+    return "! a time prefix out of range: " + line;
+  if (s < StampOf(start) || s > StampOf(end))
+    return "! a time outside the run (" + StampText(StampOf(start)) + " to " + StampText(StampOf(end)) + "): " + line;
+  return "[time] " + line.substr(i + 1);
+}
+
+std::string DescribeNewLogLines(const LogReading& log, const std::string& before, bool crlf, const std::tm& start,
+                                const std::tm& end) {
+  if (!log.exists) return "Log file Quillfen/Log.log: absent\n";
+  std::string out;
+  std::string added = log.content;
+  if (log.content.compare(0, before.size(), before) != 0 || log.content.size() < before.size()) {
+    out += "! the lines the log held before the run were changed\n";
+  } else {
+    added = log.content.substr(before.size());
+  }
+  const std::vector<Line> lines = SplitLines(added);
+  out = "Log file Quillfen/Log.log: " +
+        (lines.empty() ? std::string("no new lines")
+                       : std::to_string(lines.size()) + (lines.size() == 1 ? " new line" : " new lines")) +
+        "\n" + out;
+  std::vector<std::string> shown;
+  const char* const expected = crlf ? "\r\n" : "\n";
+  for (const Line& line : lines) {
+    std::string text = MaskLogLine(line.text, start, end);
+    if (line.ending.empty())
+      text += "   ! no line end";
+    else if (line.ending != expected)
+      text += crlf ? "   ! ends in a bare LF, not CR LF" : "   ! ends in CR LF, not LF";
+    shown.push_back(text);
+  }
+  for (std::size_t i = 0; i < shown.size();) {
+    std::size_t bestK = 1, bestRepeats = 0;
+    for (std::size_t k = 1; k <= 4 && i + k <= shown.size(); ++k) {
+      const std::size_t r = Repeats(shown, i, k);
+      if (r >= 2 && r * k > bestRepeats * bestK) {
+        bestK = k;
+        bestRepeats = r;
+      }
+    }
+    for (std::size_t j = 0; j < bestK; ++j) out += "  " + shown[i + j] + "\n";
+    if (bestRepeats > 0) {
+      out += bestK == 1 ? "  (the line above comes " : "  (the " + std::to_string(bestK) + " lines above come ";
+      out += std::to_string(bestRepeats) + " more times)\n";
+    }
+    i += bestK * (bestRepeats + 1);
+  }
+  return out;
+}

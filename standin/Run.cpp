@@ -1,0 +1,377 @@
+#include "Run.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "BridgeControl.h"
+#include "HostPlatform.h"
+#include "LogCheck.h"
+#include "NativeNames.h"
+#include "Timeline.h"
+#include "World.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+BridgeControl bridge;
+std::uintptr_t pluginModule = 0;
+std::uintptr_t registeredModule = 0;
+
+const char* const kSettingsFile = "Varnholt.ini";
+const char* const kLogFolder = "Quillfen";
+const char* const kLogFile = "Quillfen/Log.log";
+
+void Say(const std::string& text) { std::fputs(text.c_str(), stdout); }
+
+void OnBridgeNote(int note, UINT64 detail) {
+  switch (note) {
+    case kNoteScriptRegistered:
+      registeredModule = static_cast<std::uintptr_t>(detail);
+      TimelineAdd("script registered");
+      break;
+    case kNoteScriptUnregistered:
+      if (static_cast<std::uintptr_t>(detail) != pluginModule)
+        ReportProblem("scriptUnregister with a module handle that is not the plug-in's");
+      TimelineAdd("script unregistered");
+      break;
+    case kNoteUnregisterUnknown: ReportProblem("scriptUnregister with a module that has no script registered"); break;
+    case kNoteKeyboardRegistered: TimelineAdd("keyboard handler registered"); break;
+    case kNoteKeyboardUnregistered: TimelineAdd("keyboard handler unregistered"); break;
+    case kNoteKeyboardUnknown: ReportProblem("keyboardHandlerUnregister with a handler that is not the registered one"); break;
+    case kNoteScriptStarted: TimelineAdd("script started"); break;
+    case kNoteScriptWaits: TimelineAdd("script waits " + std::to_string(detail) + " ms"); break;
+    case kNoteScriptResumed: TimelineAdd("script resumes after its wait of " + std::to_string(detail) + " ms"); break;
+    case kNoteScriptReturned: ReportProblem("the script function returned"); break;
+    case kNoteNativeOffScript: {
+      const NativeInfo* info = FindNative(detail);
+      ReportProblem("native " + (info != nullptr ? std::string(info->name) : HexHash(detail)) +
+                    " called from outside the script");
+      break;
+    }
+    case kNoteWaitOffScript: ReportProblem("scriptWait called from outside the script"); break;
+    case kNoteCallWithoutInit: ReportProblem("nativePush64 or nativeCall without nativeInit"); break;
+    default: ReportProblem("an unknown note from the bridge"); break;
+  }
+}
+
+float DistanceToHorse() {
+  const Vec3& a = TheWorld.playerPosition;
+  const Vec3& b = TheWorld.horsePosition;
+  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+}
+
+std::string Position(float x, float y, float z) {
+  return "(" + FormatNumber(x) + ", " + FormatNumber(y) + ", " + FormatNumber(z) + ")";
+}
+
+std::string ToHorse() {
+  return TheWorld.hasHorse ? ", " + FormatNumber(DistanceToHorse()) + " from the horse" : std::string();
+}
+
+// Keyboard messages from a thread of their own while the frames run, as a game window would send them.
+struct KeyThread {
+  std::thread thread;
+  std::atomic<bool> stop{false};
+  std::atomic<long long> sent{0};
+  std::atomic<long long> delivered{0};
+  bool running = false;
+  long long atFrameStart = 0;
+};
+KeyThread keys;
+constexpr long long kKeysPerFrame = 20;
+
+void StartKeyThread() {
+  keys.running = true;
+  TimelineAdd("keyboard messages start coming from another thread, at least " + std::to_string(kKeysPerFrame) +
+              " a frame");
+  keys.thread = std::thread([] {
+    for (unsigned i = 0; !keys.stop.load(); ++i) {
+      // Key codes up to 299, so that the codes beyond the plug-in's table come too.
+      const int taken = bridge.deliverKey(i % 300, 1, static_cast<BYTE>(i), 0, static_cast<BOOL>(i & 1),
+                                          static_cast<BOOL>((i >> 1) & 1), static_cast<BOOL>((i >> 2) & 1));
+      if (taken != 0) keys.delivered.fetch_add(1);
+      keys.sent.fetch_add(1);
+    }
+  });
+}
+
+// Each frame waits until the other thread has sent its share, so that the messages overlap the frames.
+void PaceKeyThread() {
+  if (!keys.running) return;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (keys.sent.load() < keys.atFrameStart + kKeysPerFrame) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      ReportProblem("the keyboard thread stalled");
+      break;
+    }
+    std::this_thread::yield();
+  }
+  keys.atFrameStart = keys.sent.load();
+}
+
+void StopKeyThread() {
+  if (!keys.running) return;
+  keys.stop.store(true);
+  keys.thread.join();
+  keys.running = false;
+  const long long lost = keys.sent.load() - keys.delivered.load();
+  if (lost == 0)
+    TimelineAdd("keyboard messages from the other thread stop; every one reached the handler");
+  else
+    ReportProblem(std::to_string(lost) + " keyboard messages from the other thread found no handler");
+}
+
+void Unload() {
+  StopKeyThread();
+  TimelineAdd("> the host unloads the plug-in");
+  UnloadPlugin();
+  TheWorld.pluginLoaded = false;
+  // The plug-in deletes no host object: what it left shown stays shown.
+  for (const HostPrompt& p : TheWorld.prompts)
+    if (p.registered && p.visible) TimelineAdd("prompt \"" + p.label + "\" stays shown, with nothing left to hide it");
+}
+
+Weapon* ScenarioWeapon(const ScenarioEvent& e) {
+  Weapon* w = FindWeapon(RememberName(e.name));
+  if (w == nullptr) ReportProblem("line " + std::to_string(e.line) + ": " + e.name + " is not the player's weapon");
+  return w;
+}
+
+void Apply(const ScenarioEvent& e) {
+  World& w = TheWorld;
+  switch (e.kind) {
+    case EventKind::PlayerAt:
+      w.playerPosition = {e.x, e.y, e.z};
+      TimelineAdd("> the player moves to " + Position(e.x, e.y, e.z) + ToHorse());
+      break;
+    case EventKind::HorseAt:
+      w.hasHorse = true;
+      w.horsePosition = {e.x, e.y, e.z};
+      TimelineAdd("> the horse stands at " + Position(e.x, e.y, e.z) + ", " + FormatNumber(DistanceToHorse()) +
+                  " from the player");
+      break;
+    case EventKind::HorseNone:
+      w.hasHorse = false;
+      TimelineAdd("> the player has no horse");
+      break;
+    case EventKind::HorseAgitation:
+      w.agitation = static_cast<float>(e.number);
+      TimelineAdd("> the horse's agitation is " + FormatNumber(e.number));
+      break;
+    case EventKind::HorseState:
+      w.horseState[e.index - 1] = e.flag;
+      TimelineAdd("> horse state " + std::to_string(e.index) + (e.flag ? " on" : " off"));
+      break;
+    case EventKind::HorseGroup:
+      w.horseHasGroup = e.flag;
+      TimelineAdd(e.flag ? "> the horse has a prompt group" : "> the horse has no prompt group");
+      break;
+    case EventKind::Give: {
+      const std::uint32_t hash = RememberName(e.name);
+      Weapon* weapon = FindWeapon(hash);
+      if (weapon == nullptr) {
+        w.weapons.push_back(Weapon{hash, 0, w.nextEntity++, {}});
+        weapon = &w.weapons.back();
+      }
+      weapon->tests = e.flags;
+      std::string tests;
+      const char* names[] = {"test1", "test2", "test3", "scope-test"};
+      for (unsigned bit = 0; bit < 4; ++bit)
+        if ((e.flags & (1u << bit)) != 0) tests += (tests.empty() ? "" : ", ") + std::string(names[bit]);
+      TimelineAdd("> the player gets " + e.name + (tests.empty() ? ", which passes no weapon test" : ", passing " + tests));
+      break;
+    }
+    case EventKind::Fit:
+    case EventKind::Unfit:
+      if (Weapon* weapon = ScenarioWeapon(e)) {
+        const std::uint32_t component = RememberName(e.name2);
+        if (e.kind == EventKind::Fit)
+          weapon->components.insert(component);
+        else
+          weapon->components.erase(component);
+        TimelineAdd("> " + e.name2 + (e.kind == EventKind::Fit ? " fitted to " : " taken off ") + e.name);
+      }
+      break;
+    case EventKind::Draw:
+      if (const Weapon* weapon = ScenarioWeapon(e)) {
+        w.held = static_cast<int>(weapon - w.weapons.data());
+        TimelineAdd("> the player draws " + e.name);
+      }
+      break;
+    case EventKind::Holster:
+      w.held = -1;
+      TimelineAdd("> the player puts the weapon away");
+      break;
+    case EventKind::Hold:
+      w.heldControls.insert(RememberName(e.name));
+      TimelineAdd("> the player holds " + e.name);
+      break;
+    case EventKind::Release:
+      w.heldControls.erase(RememberName(e.name));
+      TimelineAdd("> the player lets go of " + e.name);
+      break;
+    case EventKind::Aim:
+      w.aiming = e.flag;
+      TimelineAdd(e.flag ? "> the player aims" : "> the player stops aiming");
+      break;
+    case EventKind::Key: {
+      const DWORD code = static_cast<DWORD>(e.index);
+      const int taken = bridge.deliverKey(code, 1, 0, 0, 0, e.flag ? 0 : 1, e.flag ? 0 : 1);
+      TimelineAdd("> key " + std::to_string(code) + (e.flag ? " down" : " up") +
+                  (taken != 0 ? "" : ", and no keyboard handler to take it"));
+      break;
+    }
+    case EventKind::Fail:
+    case EventKind::FailUnknown:
+      w.failures.push_back(PlannedFailure{e.native, e.text, e.kind == EventKind::Fail, e.frame, false});
+      break;
+    case EventKind::Unload:
+      if (w.pluginLoaded) Unload();
+      break;
+  }
+}
+
+// Lays out the working folder as the scenario wants it and moves into it.
+bool PrepareFolder(const Scenario& s, const RunOptions& o, std::string& error) {
+  std::error_code ec;
+  fs::create_directories(o.dir, ec);
+  fs::current_path(o.dir, ec);
+  if (ec) {
+    error = "cannot use the working folder " + o.dir + ": " + ec.message();
+    return false;
+  }
+  fs::remove(kSettingsFile, ec);
+  fs::remove_all(kLogFolder, ec);
+  if (s.hasSettings) {
+    std::ofstream(kSettingsFile, std::ios::binary) << s.settings;
+  }
+  if (s.quillfen) {
+    fs::create_directory(kLogFolder, ec);
+    if (!s.logBefore.empty()) std::ofstream(kLogFile, std::ios::binary) << s.logBefore;
+  }
+  return true;
+}
+
+std::string FolderListing() {
+  std::vector<std::string> entries;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(".", ec); !ec && it != fs::recursive_directory_iterator();
+       it.increment(ec)) {
+    std::string name = it->path().lexically_relative(".").generic_string();
+    if (it->is_directory()) name += "/";
+    entries.push_back(name);
+  }
+  std::sort(entries.begin(), entries.end());
+  std::string out;
+  for (const std::string& e : entries) out += (out.empty() ? "" : ", ") + e;
+  return out.empty() ? "empty" : out;
+}
+
+LogReading ReadLog() {
+  LogReading log;
+  std::ifstream file(kLogFile, std::ios::binary);
+  log.exists = static_cast<bool>(file);
+  if (log.exists) {
+    std::ostringstream text;
+    text << file.rdbuf();
+    log.content = text.str();
+  }
+  return log;
+}
+
+std::string Header(const Scenario& s) {
+  std::string out = "Scenario " + s.name + (s.title.empty() ? "" : ": " + s.title) + "\n";
+  out += std::to_string(s.frames) + " frames of " + std::to_string(s.frameMs) + " ms; ";
+  if (s.hasSettings) {
+    std::size_t lines = 0;
+    for (std::size_t i = 0; i < s.settings.size(); ++i)
+      if (s.settings[i] == '\n' || i + 1 == s.settings.size()) ++lines;
+    out += "Varnholt.ini of " + std::to_string(s.settings.size()) + " bytes in " + std::to_string(lines) +
+           (lines == 1 ? " line" : " lines");
+    if (s.settings.find("\r\n") != std::string::npos) out += " ending in CR LF";
+  } else {
+    out += "no Varnholt.ini";
+  }
+  out += s.quillfen ? "; Quillfen folder present" : "; no Quillfen folder";
+  if (!s.logBefore.empty()) out += ", its log holding " + std::to_string(s.logBefore.size()) + " bytes";
+  return out + "\n";
+}
+}  // namespace
+
+int RunScenario(const Scenario& s, const RunOptions& o) {
+  std::string error;
+  if (!PrepareFolder(s, o, error)) {
+    std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
+    return 1;
+  }
+  TheWorld = World{};
+  TheWorld.trace = o.trace;
+  TimelineClear();
+  if (!LoadBridge(o.bridgePath, bridge, error)) {
+    std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
+    return 1;
+  }
+  bridge.setHooks(AnswerNative, OnBridgeNote);
+
+  void* heldLog = nullptr;
+  if (o.holdLog) {
+    heldLog = HoldFileOpen(kLogFile);
+    if (heldLog != nullptr)
+      TimelineAdd("> another program holds Quillfen/Log.log open, sharing read and write");
+    else
+      ReportProblem("Quillfen/Log.log could not be held open");
+  }
+
+  std::tm start{}, end{};
+  LocalTime(start);
+  TimelineAdd("> the host loads the plug-in");
+  TheWorld.pluginLoaded = true;
+  if (!LoadPlugin(o.pluginPath, pluginModule, error)) {
+    std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
+    return 1;
+  }
+  if (registeredModule != 0 && registeredModule != pluginModule)
+    ReportProblem("scriptRegister with a module handle that is not the plug-in's");
+  if (o.keyThread) StartKeyThread();
+
+  std::size_t next = 0;
+  for (int frame = 0; frame < s.frames; ++frame) {
+    TimelineSetFrame(frame);
+    while (next < s.events.size() && s.events[next].frame == frame) Apply(s.events[next++]);
+    PaceKeyThread();
+    bridge.runFrame(static_cast<std::uint32_t>(frame) * static_cast<std::uint32_t>(s.frameMs));
+    WorldEndFrame();
+    TimelineEndFrame();
+  }
+  TimelineSetFrame(s.frames);
+  if (TheWorld.pluginLoaded) Unload();
+  TimelineCloseAll();
+  bridge.shutdown();
+  UnloadBridge();
+  LocalTime(end);
+
+  LogReading log;
+  if (heldLog != nullptr) {
+    log.exists = true;
+    log.content = ReadHeldFile(heldLog);  // what the other program sees through its own handle
+    ReleaseHeldFile(heldLog);
+  } else {
+    log = ReadLog();
+  }
+
+  Say(Header(s));
+  Say("\nTimeline (frame, what happens; \"> \" the scenario, \"! \" a problem):\n");
+  Say(TimelineText());
+  Say("\n");
+  Say(DescribeNewLogLines(log, s.logBefore, kTextModeCrLf, start, end));
+  Say("\nWorking folder after the run: " + FolderListing() + "\n");
+  std::fflush(stdout);
+  return 0;
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The scenario engine: prepares the working folder, loads the bridge and the plug-in, plays the scenario
+// frame by frame, unloads, and prints what a player would have seen.
+#include <string>
+
+#include "Scenario.h"
+
+struct RunOptions {
+  std::string dir = "varnholt-run";  // the run's working folder
+  std::string bridgePath;             // Windows: ScriptBridge.dll
+  std::string pluginPath;             // Windows: Varnholt.dll
+  bool trace = false;
+  bool holdLog = false;    // keep Quillfen/Log.log open with read and write sharing during the run
+  bool keyThread = false;  // deliver keyboard messages from another thread while frames run
+};
+
+// Prints the report on stdout. Returns the process exit code: 0 when the run took place, 1 when it
+// could not (folder, loading); errors go to stderr.
+int RunScenario(const Scenario& scenario, const RunOptions& options);

@@ -1,0 +1,95 @@
+#include "Timeline.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <vector>
+
+namespace {
+struct Entry {
+  int first;
+  int last;
+  int order;  // emission order, for entries of the same frame
+  bool span;
+  std::string text;
+};
+
+std::vector<Entry> entries;
+std::map<std::string, std::size_t> openSpans;  // text to its entry
+int currentFrame = 0;
+int nextOrder = 0;
+
+std::string FrameColumn(const Entry& e) {
+  std::string column = std::to_string(e.first);
+  if (e.span && e.last != e.first) column += "-" + std::to_string(e.last);
+  if (column.size() < 9) column.append(9 - column.size(), ' ');
+  return column;
+}
+}  // namespace
+
+void TimelineSetFrame(int frame) { currentFrame = frame; }
+int TimelineFrame() { return currentFrame; }
+
+void TimelineAdd(const std::string& text) {
+  entries.push_back(Entry{currentFrame, currentFrame, nextOrder++, false, text});
+}
+
+void TimelineHold(const std::string& text) {
+  const auto open = openSpans.find(text);
+  if (open != openSpans.end() && entries[open->second].last >= currentFrame - 1) {
+    entries[open->second].last = currentFrame;
+    return;
+  }
+  openSpans[text] = entries.size();
+  entries.push_back(Entry{currentFrame, currentFrame, nextOrder++, true, text});
+}
+
+void TimelineEndFrame() {
+  for (auto it = openSpans.begin(); it != openSpans.end();) {
+    if (entries[it->second].last < currentFrame)
+      it = openSpans.erase(it);
+    else
+      ++it;
+  }
+}
+
+void TimelineCloseAll() { openSpans.clear(); }
+
+std::string TimelineText() {
+  std::vector<Entry> sorted = entries;
+  std::stable_sort(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) {
+    return a.first != b.first ? a.first < b.first : a.order < b.order;
+  });
+  std::string out;
+  for (const Entry& e : sorted) {
+    out += "  " + FrameColumn(e) + e.text;
+    if (e.span) {
+      const int frames = e.last - e.first + 1;
+      out += " (" + std::to_string(frames) + (frames == 1 ? " frame)" : " frames)");
+    }
+    out += '\n';
+  }
+  return out;
+}
+
+void TimelineClear() {
+  entries.clear();
+  openSpans.clear();
+  currentFrame = 0;
+  nextOrder = 0;
+}
+
+std::string FormatNumber(double value) {
+  const long long thousandths = std::llround(value * 1000.0);
+  const bool negative = thousandths < 0;
+  const long long magnitude = negative ? -thousandths : thousandths;
+  std::string text = (negative ? "-" : "") + std::to_string(magnitude / 1000);
+  long long fraction = magnitude % 1000;
+  if (fraction != 0) {
+    std::string digits = std::to_string(fraction);
+    digits.insert(0, 3 - digits.size(), '0');
+    while (digits.back() == '0') digits.pop_back();
+    text += "." + digits;
+  }
+  return text;
+}

@@ -1,0 +1,97 @@
+#pragma once
+// The stand-in's game world: the player, the horse, the weapons, the prompts, the reticle and the screen,
+// and the answer to every native the plug-in sends. What a player would notice goes to the timeline.
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/Bridge.h"
+
+struct Vec3 {
+  float x = 0, y = 0, z = 0;
+};
+
+struct Weapon {
+  std::uint32_t hash = 0;
+  unsigned tests = 0;       // kTest1 | kTest2 | kTest3 | kScopeTest: which host weapon tests say yes
+  std::int32_t entity = 0;  // the weapon entity while it exists in the world
+  std::set<std::uint32_t> components;
+};
+
+struct HostPrompt {
+  std::int32_t handle = 0;
+  std::uint32_t control = 0;
+  std::string label;
+  std::int64_t group = 0;
+  std::string mode = "no completion mode";
+  bool registered = false;
+  bool enabled = false;
+  bool visible = false;
+  // What the player saw at the end of the last frame.
+  bool seenVisible = false;
+  bool seenEnabled = false;
+  std::string seenLabel;
+  std::int64_t seenGroup = 0;
+  bool completionSeen = false;  // a completion was reported during the current hold of the control
+};
+
+// A failure the scenario asked for: the next call of the native on that frame throws.
+struct PlannedFailure {
+  UINT64 native = 0;
+  std::string message;
+  bool standard = true;  // a std::runtime_error; otherwise an int
+  int frame = 0;
+  bool done = false;
+};
+
+struct World {
+  std::int32_t playerId = 0;
+  std::int32_t playerPed = 10;
+  Vec3 playerPosition;
+
+  bool hasHorse = true;
+  std::int32_t horse = 20;
+  Vec3 horsePosition;
+  float agitation = 0;
+  bool horseState[2] = {false, false};
+  bool horseHasGroup = true;
+  std::int32_t horseGroup = 0x4E;
+
+  std::vector<Weapon> weapons;  // the player's
+  int held = -1;                // index of the weapon in hand
+  std::int32_t nextEntity = 100;
+
+  std::set<std::uint32_t> heldControls;
+  bool aiming = false;
+
+  std::vector<HostPrompt> prompts;
+  std::vector<std::string> texts;  // host text values, by index
+  bool hasPendingText = false;
+  std::string pendingText;
+  std::set<std::string> drawnTexts;  // on screen this frame
+  bool reticleHidden = false;        // this frame
+
+  std::vector<PlannedFailure> failures;
+  bool pluginLoaded = false;
+  bool trace = false;
+  long long nativesAfterUnload = 0;
+  std::set<std::string> problemsReported;
+};
+
+extern World TheWorld;
+
+// The bridge's answer hook.
+void AnswerNative(UINT64 hash, const UINT64* args, std::size_t count, UINT64* slots);
+// Turns this frame's state into timeline entries and gets ready for the next frame.
+void WorldEndFrame();
+
+// Hashes a name and remembers it, so that the hash prints as the name.
+std::uint32_t RememberName(const std::string& name);
+// The remembered name of a hash, or its hex digits.
+std::string NameOf(std::uint32_t hash);
+Weapon* FindWeapon(std::uint32_t hash);
+// A problem worth a modder's attention, told once.
+void ReportProblem(const std::string& text);
