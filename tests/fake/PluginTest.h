@@ -1,0 +1,37 @@
+#pragma once
+// The GoogleTest fixture of every test that drives the plug-in through the fake bridge: a sandbox
+// folder as the current directory, a clean fake and the plug-in's globals as at load, before and after.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "fake/FakeBridge.h"
+#include "fake/Sandbox.h"
+
+class PluginTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    fake::EnterSandbox(std::string(info->test_suite_name()) + "." + info->name());
+    fake::Reset();
+    fake::ResetPluginGlobals();
+  }
+
+  void TearDown() override {
+    EXPECT_EQ(Joined(fake::ProtocolErrors()), "") << "the plug-in misused the bridge's call protocol";
+    fake::Reset();  // abandons the script before the globals it used are reset
+    fake::ResetPluginGlobals();
+    fake::LeaveSandbox(HasFailure());
+  }
+
+  // One line per element, so that a mismatch shows as a line diff.
+  static std::string Joined(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines) text += line + "\n";
+    return text;
+  }
+};
+
+// Compares two lists of lines (natives, log messages) with a readable diff on failure.
+#define EXPECT_LINES(actual, ...) EXPECT_EQ(Joined(actual), Joined(__VA_ARGS__))

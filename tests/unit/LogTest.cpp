@@ -1,0 +1,113 @@
+#include <filesystem>
+#include <string>
+
+#include "core/Log.h"
+#include "core/Platform.h"
+#include "fake/PluginTest.h"
+
+namespace {
+
+using LogTest = PluginTest;
+
+std::tm Local(int day, int month, int year, int hour, int minute, int second) {
+  std::tm t{};
+  t.tm_mday = day;
+  t.tm_mon = month - 1;
+  t.tm_year = year - 1900;
+  t.tm_hour = hour;
+  t.tm_min = minute;
+  t.tm_sec = second;
+  return t;
+}
+
+std::string Prefix(const std::tm& t) {
+  char out[kLogPrefixCapacity];
+  const std::size_t length = FormatLogPrefix(t, out);
+  EXPECT_EQ(length, std::string(out).size());
+  return std::string(out, length);
+}
+
+TEST_F(LogTest, PrefixFieldsAreNeverZeroPadded) {
+  struct Case {
+    std::tm time;
+    const char* prefix;
+  };
+  const Case cases[] = {
+      {Local(7, 3, 2026, 9, 5, 3), "[7/3/2026 9:5:3] "},
+      {Local(31, 12, 2026, 23, 59, 59), "[31/12/2026 23:59:59] "},
+      {Local(1, 1, 2027, 0, 0, 0), "[1/1/2027 0:0:0] "},
+      {Local(10, 10, 1999, 10, 10, 10), "[10/10/1999 10:10:10] "},
+  };
+  for (const Case& c : cases) EXPECT_EQ(Prefix(c.time), c.prefix);
+}
+
+TEST_F(LogTest, AppendingKeepsEarlierLinesAndAddsExactlyOneLineEnd) {
+  fake::WriteFile("Quillfen/Log.log", "earlier line\nno line end yet");
+  AppendLogLine(kLogPath, Local(7, 3, 2026, 9, 5, 3), "first");
+  AppendLogLine(kLogPath, Local(7, 3, 2026, 9, 5, 3), "second");
+  EXPECT_EQ(fake::ReadFile("Quillfen/Log.log"),
+            "earlier line\nno line end yet[7/3/2026 9:5:3] first\n[7/3/2026 9:5:3] second\n");
+}
+
+TEST_F(LogTest, MessagesAreWrittenUnchangedEvenWithLineBreaksOrEmpty) {
+  const std::tm t = Local(2, 1, 2026, 14, 0, 9);
+  AppendLogLine(kLogPath, t, "two\nlines\r\nand a tab\t");
+  AppendLogLine(kLogPath, t, "");
+  EXPECT_EQ(fake::ReadFile("Quillfen/Log.log"),
+            "[2/1/2026 14:0:9] two\nlines\r\nand a tab\t\n"
+            "[2/1/2026 14:0:9] \n");
+}
+
+TEST_F(LogTest, AStringMessageStopsAtItsFirstNul) {
+  Log(std::string("before\0after", 12));
+  EXPECT_LINES(fake::LogMessages(), {"before"});
+}
+
+TEST_F(LogTest, AMissingFolderLosesTheMessageAndCreatesNothing) {
+  std::filesystem::remove_all("Quillfen");
+  Log("lost");
+  AppendLogLine(kLogPath, Local(1, 1, 2026, 0, 0, 0), "lost too");
+  EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::current_path()));
+  // Once the folder exists again, logging works again.
+  std::filesystem::create_directory("Quillfen");
+  Log("kept");
+  EXPECT_LINES(fake::LogMessages(), {"kept"});
+}
+
+TEST_F(LogTest, AFileThatCannotBeOpenedIsIgnored) {
+  std::filesystem::create_directory("Quillfen/Log.log");  // a folder where the file should be
+  Log("lost");
+  EXPECT_TRUE(std::filesystem::is_directory("Quillfen/Log.log"));
+}
+
+TEST_F(LogTest, AFileDeletedBetweenCallsIsCreatedAgain) {
+  Log("one");
+  std::filesystem::remove("Quillfen/Log.log");
+  Log("two");
+  EXPECT_LINES(fake::LogMessages(), {"two"});
+}
+
+// The prefix from the clock, composed independently of FormatLogPrefix.
+std::string ExpectedPrefix(const std::tm& t) {
+  return "[" + std::to_string(t.tm_mday) + "/" + std::to_string(t.tm_mon + 1) + "/" + std::to_string(t.tm_year + 1900) +
+         " " + std::to_string(t.tm_hour) + ":" + std::to_string(t.tm_min) + ":" + std::to_string(t.tm_sec) + "] ";
+}
+
+TEST_F(LogTest, LogStampsTheLocalTimeOfTheCall) {
+  std::tm before{};
+  std::tm after{};
+  ASSERT_TRUE(LocalTimeNow(before));
+  Log("stamped");
+  Log("stamped again");
+  ASSERT_TRUE(LocalTimeNow(after));
+  const std::string text = fake::ReadFile("Quillfen/Log.log");
+  const std::string first = text.substr(0, text.find('\n') + 1);
+  const std::string second = text.substr(first.size());
+  for (const std::string& line : {first, second}) {
+    const std::string message = line == first ? "stamped\n" : "stamped again\n";
+    EXPECT_TRUE(line == ExpectedPrefix(before) + message || line == ExpectedPrefix(after) + message)
+        << line << "is stamped neither " << ExpectedPrefix(before) << "nor " << ExpectedPrefix(after);
+  }
+}
+
+}  // namespace

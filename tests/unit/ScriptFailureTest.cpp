@@ -1,0 +1,205 @@
+#include <new>
+#include <stdexcept>
+
+#include "Hashes.h"
+#include "ScriptFixture.h"
+#include "core/Settings.h"
+#include "features/Prompt.h"
+
+namespace {
+
+using ScriptFailureTest = ScriptTest;
+
+std::string FatalMessage(const std::string& what) { return "Fatal: " + what + ", check the logs for more info."; }
+
+// The four natives that put the fatal message on screen.
+std::vector<std::string> ShowsFatal(const std::string& what) {
+  return {
+      "0xFA925AC00EB830B9(0xA, 'LITERAL_STRING', '" + FatalMessage(what) + "')",
+      "0xFA233F8FE190514C(0x7E57000000000001)",
+      "0xE9990552DEC71600()",
+      "0xDFF0D417277B41F8()",
+  };
+}
+
+std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+const std::vector<std::string> kLoaded = {"loading settings file: Varnholt.ini", "settings file loaded"};
+const std::vector<std::string> kRefresh = {"0x096275889B8E0EE0()"};
+const std::vector<std::string> kWait = {"scriptWait(0)"};
+// The reticle suppression when its player test answers no.
+const std::vector<std::string> kReticleNo = {"0x217E9DC48139933D()", "0x04D7F33640662FA2(0x2)"};
+
+fake::Handler Throws(const char* what) {
+  return [what](const fake::NativeCall&) -> fake::Slots { throw std::runtime_error(what); };
+}
+
+TEST_F(ScriptFailureTest, ASwitchThatIsNoNumberFailsEveryFrameBeforeAnyFeature) {
+  Start("DisableReticleInScope=abc\n");
+  Step();
+  for (int frame = 0; frame < 2; ++frame)
+    EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("invalid stoi argument"), kWait}));
+  std::vector<std::string> log = kLoaded;
+  for (int frame = 0; frame < 3; ++frame) {
+    log.push_back("Something wrong happened");
+    log.push_back(FatalMessage("invalid stoi argument"));
+  }
+  EXPECT_LINES(fake::LogMessages(), log);
+  EXPECT_EQ(fake::CountNative(hashes::PlayerMount), 0u) << "neither feature ran";
+  EXPECT_EQ(fake::CountNative(hashes::PlayerInScope), 0u);
+}
+
+TEST_F(ScriptFailureTest, ABadScopeToggleSwitchLetsTheReticleRunFirst) {
+  Start("EnableScopeToggle=on\n");
+  Step();
+  EXPECT_LINES(Step(), Concat({kRefresh, kReticleNo, ShowsFatal("invalid stoi argument"), kWait}));
+  EXPECT_LINES(fake::LogMessages(), Concat({kLoaded,
+                                            {"Something wrong happened", FatalMessage("invalid stoi argument"),
+                                             "Something wrong happened", FatalMessage("invalid stoi argument")}}));
+}
+
+TEST_F(ScriptFailureTest, ASwitchOutOfRange) {
+  Start("DisableReticleInScope=0\nEnableScopeToggle=-2147483649\n");
+  Step();
+  EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("stoi argument out of range"), kWait}));
+  EXPECT_LINES(fake::LogMessages(), Concat({kLoaded,
+                                            {"Something wrong happened", FatalMessage("stoi argument out of range"),
+                                             "Something wrong happened", FatalMessage("stoi argument out of range")}}));
+}
+
+TEST_F(ScriptFailureTest, AStandardExceptionInAFeatureIsLoggedShownAndTheNextFrameIsNormal) {
+  Start("DisableReticleInScope=0\n");
+  Step();
+  const std::vector<std::string> normal = Step();
+  ASSERT_EQ(normal.size(), 20u) << "refresh, the scope toggle showing its prompt, wait";
+  fake::Once(hashes::PlayerMount, Throws("no horse today"));
+  EXPECT_LINES(
+      Step(),
+      Concat({kRefresh, {"0x217E9DC48139933D()", "0xB48050D326E9A2F3(0x2)"}, ShowsFatal("no horse today"), kWait}));
+  EXPECT_LINES(Step(), normal);
+  EXPECT_LINES(fake::LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("no horse today")}}));
+}
+
+TEST_F(ScriptFailureTest, AnExceptionOfAnotherKindIsLoggedButNotShown) {
+  Start("DisableReticleInScope=0\n");
+  Step();
+  const std::vector<std::string> normal = Step();
+  fake::Once(hashes::PlayerMount, [](const fake::NativeCall&) -> fake::Slots { throw 42; });
+  EXPECT_LINES(Step(), Concat({kRefresh, {"0x217E9DC48139933D()", "0xB48050D326E9A2F3(0x2)"}, kWait}));
+  EXPECT_LINES(Step(), normal);
+  EXPECT_LINES(fake::LogMessages(),
+               Concat({kLoaded, {"Something wrong happened", "Unknown exception caught, the script goes on."}}));
+}
+
+TEST_F(ScriptFailureTest, AFailingPedRefreshTakesTheFailurePathAndSkipsTheFeatures) {
+  world.playerInScope = 1;
+  world.weaponInScope = 1;
+  Start("EnableScopeToggle=0\n");
+  Step();
+  const std::vector<std::string> normal = Step();
+  ASSERT_EQ(normal.size(), 7u);
+  fake::Once(hashes::PlayerPed, Throws("ped lookup failed"));
+  EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("ped lookup failed"), kWait}));
+  EXPECT_LINES(Step(), normal);
+  EXPECT_LINES(fake::LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("ped lookup failed")}}));
+}
+
+TEST_F(ScriptFailureTest, AFailureWhileShowingTheFatalTextIsSwallowed) {
+  Start("DisableReticleInScope=0\n");
+  Step();
+  fake::Once(hashes::PlayerMount, Throws("first"));
+  fake::Once(hashes::CreateText, Throws("second"));
+  const std::vector<std::string> frame = Step();
+  ASSERT_FALSE(frame.empty());
+  EXPECT_EQ(frame.back(), "scriptWait(0)");
+  EXPECT_EQ(fake::CountNative(hashes::ShowText), 0u);
+  EXPECT_LINES(fake::LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("first")}}));
+  EXPECT_EQ(Step().back(), "scriptWait(0)");
+}
+
+// InitScript with the default settings file absent, up to and including the prompt's Hide.
+const std::vector<std::string> kInit = {
+    "0x096275889B8E0EE0()",
+    "0xFD340785ADF8CFB7('INPUT_FRONTEND_RS')",
+    "0x04F97DE45A519419()",
+    "0xB5352B7494A08258(0x50, #INPUT_FRONTEND_RS)",
+    "0xFA925AC00EB830B9(0xA, 'LITERAL_STRING', 'Toggle Scope')",
+    "0x5DD02A8318420DD7(0x50, 0x7E57000000000001)",
+    "0x2F11D3A254169EA4(0x50, 0x0, 0x0)",
+    "0x94073D5CA3F16B7B(0x50, 0x1)",
+    "0x560E76D5E2E1803F(0x50, 0x12, 0x1)",
+    "0xF7AA2696A22AD8B9(0x50)",
+    "0x8A0FB4D03A630D21(0x50, 0x0)",
+    "0x71215ACCFDE075EE(0x50, 0x0)",
+};
+const std::vector<std::string> kNoFile = {"Unable to load from data file, please make sure it exists."};
+
+using InitFailureTest = ScriptFailureTest;
+
+TEST_F(InitFailureTest, AFailingFirstRefreshIsReportedAndInitialisationIsTriedAgain) {
+  fake::Once(hashes::PlayerPed, Throws("not ready"));
+  Start();
+  EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("not ready"), kWait}));
+  EXPECT_EQ(Settings, nullptr);
+  EXPECT_EQ(ScopeTogglePrompt, nullptr);
+  const std::vector<std::string> lines = Step();
+  ASSERT_GT(lines.size(), kInit.size());
+  EXPECT_LINES(std::vector<std::string>(lines.begin(), lines.begin() + static_cast<long>(kInit.size())), kInit);
+  EXPECT_EQ(lines.back(), "scriptWait(0)");
+  EXPECT_LINES(fake::LogMessages(), Concat({{"Something wrong happened", FatalMessage("not ready")}, kNoFile}));
+  EXPECT_EQ(fake::CountNative(hashes::PromptCreate), 1u);
+}
+
+TEST_F(InitFailureTest, AFailureInThePromptsCreationReloadsTheSettingsOnTheRetry) {
+  fake::Once(hashes::PromptCreate, Throws("no prompt"));
+  Start("EnableScopeToggle=0\nDisableReticleInScope=0\n");
+  EXPECT_LINES(Step(),
+               Concat({{"0x096275889B8E0EE0()", "0xFD340785ADF8CFB7('INPUT_FRONTEND_RS')", "0x04F97DE45A519419()"},
+                       ShowsFatal("no prompt"),
+                       kWait}));
+  EXPECT_EQ(ScopeTogglePrompt, nullptr);
+  EXPECT_LINES(Step(), Concat({kInit, kRefresh, kWait}));
+  EXPECT_LINES(Step(), Concat({kRefresh, kWait}));
+  EXPECT_LINES(fake::LogMessages(),
+               Concat({kLoaded, {"Something wrong happened", FatalMessage("no prompt")}, kLoaded}));
+  ASSERT_NE(ScopeTogglePrompt, nullptr);
+  EXPECT_FALSE(ScopeTogglePrompt->visible);
+}
+
+TEST_F(InitFailureTest, AFailureWhileHidingTheNewPromptMakesAFreshOneOnTheRetry) {
+  fake::Once(hashes::PromptEnabled, Throws("hide refused"));
+  Start("EnableScopeToggle=0\nDisableReticleInScope=0\n");
+  EXPECT_LINES(Step(),
+               Concat({std::vector<std::string>(kInit.begin(), kInit.end() - 1), ShowsFatal("hide refused"), kWait}));
+  EXPECT_LINES(Step(), Concat({kInit, kRefresh, kWait}));
+  EXPECT_EQ(fake::CountNative(hashes::PromptCreate), 2u);
+  ASSERT_NE(ScopeTogglePrompt, nullptr);
+  EXPECT_FALSE(ScopeTogglePrompt->visible);
+}
+
+TEST_F(InitFailureTest, APersistentFailureKeepsTheScriptYieldingEveryFrame) {
+  fake::OnNative(hashes::GetHashKey, Throws("hashing is down"));
+  Start();
+  for (int frame = 0; frame < 5; ++frame) {
+    EXPECT_LINES(Step(), Concat({{"0x096275889B8E0EE0()", "0xFD340785ADF8CFB7('INPUT_FRONTEND_RS')"},
+                                 ShowsFatal("hashing is down"),
+                                 kWait}));
+  }
+  EXPECT_EQ(fake::LogMessages().size(), 15u) << "each try: the settings line, then the two failure lines";
+  EXPECT_EQ(fake::CountNative(hashes::PlayerMount), 0u) << "no frame work before initialisation succeeded";
+}
+
+TEST_F(InitFailureTest, AnExceptionOfAnotherKindInInitialisationIsLoggedAndTriedAgain) {
+  fake::Once(hashes::PlayerPed, [](const fake::NativeCall&) -> fake::Slots { throw std::string("odd"); });
+  Start("EnableScopeToggle=0\nDisableReticleInScope=0\n");
+  EXPECT_LINES(Step(), Concat({kRefresh, kWait}));
+  EXPECT_LINES(Step(), Concat({kInit, kRefresh, kWait}));
+  EXPECT_LINES(fake::LogMessages(),
+               Concat({{"Something wrong happened", "Unknown exception caught, the script goes on."}, kLoaded}));
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+#include <algorithm>
+#include <filesystem>
+
+#include "Hashes.h"
+#include "ScriptFixture.h"
+#include "core/Settings.h"
+#include "features/Prompt.h"
+
+namespace {
+
+using ScriptMainTest = ScriptTest;
+
+const std::vector<std::string> kBothOff = {"0x096275889B8E0EE0()", "scriptWait(0)"};
+
+TEST_F(ScriptMainTest, TheFirstThingIsAHalfSecondWait) {
+  Start("EnableScopeToggle=0\n");
+  EXPECT_LINES(fake::Lines(), {"scriptWait(500)"});
+  EXPECT_FALSE(std::filesystem::exists("Quillfen/Log.log")) << "nothing is logged before the wait";
+  EXPECT_EQ(Settings, nullptr);
+  EXPECT_EQ(ScopeTogglePrompt, nullptr);
+}
+
+TEST_F(ScriptMainTest, InitialisationRefreshesThePedLoadsSettingsThenMakesAndHidesThePrompt) {
+  // What was logged when the ped was first asked for, and when the control was hashed.
+  std::vector<std::size_t> logLinesAt;
+  fake::OnNative(hashes::PlayerPed, [&](const fake::NativeCall&) {
+    logLinesAt.push_back(fake::LogMessages().size());
+    return fake::Value(0x10);
+  });
+  fake::OnNative(hashes::GetHashKey, [&](const fake::NativeCall& call) {
+    logLinesAt.push_back(fake::LogMessages().size());
+    return fake::Value(fake::HashOf(call.Text(0)));
+  });
+  Start("DisableReticleInScope=0\nEnableScopeToggle=0\nScopeTogglePromptLabel=Lift the scope\n");
+  EXPECT_LINES(Step(), {
+                           "0x096275889B8E0EE0()",
+                           "0xFD340785ADF8CFB7('INPUT_FRONTEND_RS')",
+                           "0x04F97DE45A519419()",
+                           "0xB5352B7494A08258(0x50, #INPUT_FRONTEND_RS)",
+                           "0xFA925AC00EB830B9(0xA, 'LITERAL_STRING', 'Lift the scope')",
+                           "0x5DD02A8318420DD7(0x50, 0x7E57000000000001)",
+                           "0x2F11D3A254169EA4(0x50, 0x0, 0x0)",
+                           "0x94073D5CA3F16B7B(0x50, 0x1)",
+                           "0x560E76D5E2E1803F(0x50, 0x12, 0x1)",
+                           "0xF7AA2696A22AD8B9(0x50)",
+                           "0x8A0FB4D03A630D21(0x50, 0x0)",
+                           "0x71215ACCFDE075EE(0x50, 0x0)",
+                           "0x096275889B8E0EE0()",
+                           "scriptWait(0)",
+                       });
+  EXPECT_EQ(logLinesAt, (std::vector<std::size_t>{0, 2, 2})) << "the settings are loaded between ped and prompt";
+  EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+  ASSERT_NE(ScopeTogglePrompt, nullptr);
+  EXPECT_EQ(ScopeTogglePrompt->mode, PromptMode::HoldOnce);
+  EXPECT_EQ(ScopeTogglePrompt->control, fake::HashOf("INPUT_FRONTEND_RS"));
+  EXPECT_FALSE(ScopeTogglePrompt->visible);
+}
+
+TEST_F(ScriptMainTest, WithoutASettingsFileThePromptHasTheDefaultLabel) {
+  Start();
+  const std::vector<std::string> lines = Step();
+  ASSERT_GE(lines.size(), 5u);
+  EXPECT_EQ(lines[4], "0xFA925AC00EB830B9(0xA, 'LITERAL_STRING', 'Toggle Scope')");
+  EXPECT_LINES(fake::LogMessages(), {"Unable to load from data file, please make sure it exists."});
+}
+
+TEST_F(ScriptMainTest, WithBothSwitchesOffAFrameOnlyRefreshesThePedAndWaits) {
+  Start("DisableReticleInScope=0\nEnableScopeToggle=-1\n");
+  Step();
+  for (int frame = 0; frame < 5; ++frame) EXPECT_LINES(Step(), kBothOff);
+}
+
+TEST_F(ScriptMainTest, ThePedIsRefreshedAtTheTopOfEveryFrame) {
+  world.playerInScope = 1;
+  fake::Queue(hashes::PlayerPed, {0x11, 0x12, 0x13});
+  Start("EnableScopeToggle=0\n");
+  const std::vector<std::string> first = Step();
+  ASSERT_GE(first.size(), 2u);
+  // The ped of InitScript (0x11) is refreshed again before the first frame's feature work.
+  const std::vector<std::string> firstFrame(first.end() - 6, first.end());
+  EXPECT_LINES(firstFrame, {
+                               "0x096275889B8E0EE0()",
+                               "0x217E9DC48139933D()",
+                               "0x04D7F33640662FA2(0x2)",
+                               "0x3A87E44BB9A01D54(0x12, &cell, 0x0, 0x0, 0x0)",
+                               "0x705BE297EEBDB95D(0x5EC0A001)",
+                               "scriptWait(0)",
+                           });
+  EXPECT_EQ(PlayerPed, 0x12);
+  const std::vector<std::string> second = Step();
+  ASSERT_EQ(second.size(), 6u);
+  EXPECT_EQ(second[3], "0x3A87E44BB9A01D54(0x13, &cell, 0x0, 0x0, 0x0)");
+  EXPECT_EQ(PlayerPed, 0x13);
+}
+
+TEST_F(ScriptMainTest, TheSwitchesAreReadAnewEveryFrameReticleFirst) {
+  Start();
+  Step();
+  // Both on: the reticle's two natives (its player test answers no) come before the scope toggle's.
+  std::vector<std::string> frame = Step();
+  ASSERT_GE(frame.size(), 5u);
+  EXPECT_LINES(std::vector<std::string>(frame.begin(), frame.begin() + 5),
+               {"0x096275889B8E0EE0()", "0x217E9DC48139933D()", "0x04D7F33640662FA2(0x2)", "0x217E9DC48139933D()",
+                "0xB48050D326E9A2F3(0x2)"});
+
+  (*Settings)["DisableReticleInScope"] = "0";
+  frame = Step();
+  EXPECT_EQ(std::count(frame.begin(), frame.end(), "0x04D7F33640662FA2(0x2)"), 0);
+  EXPECT_EQ(std::count(frame.begin(), frame.end(), "0xB48050D326E9A2F3(0x2)"), 2) << "the scope toggle still runs";
+
+  (*Settings)["DisableReticleInScope"] = "1";
+  (*Settings)["EnableScopeToggle"] = "0";
+  EXPECT_LINES(Step(), {"0x096275889B8E0EE0()", "0x217E9DC48139933D()", "0x04D7F33640662FA2(0x2)", "scriptWait(0)"});
+
+  (*Settings)["DisableReticleInScope"] = "";
+  EXPECT_LINES(Step(), kBothOff);
+}
+
+}  // namespace

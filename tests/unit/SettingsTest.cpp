@@ -1,0 +1,263 @@
+#include <stdexcept>
+#include <string>
+#include <variant>
+
+#include "core/Settings.h"
+#include "fake/PluginTest.h"
+
+namespace {
+
+const SettingsMap kDefaults = {
+    {"DisableReticleInScope", "1"}, {"EnableScopeToggle", "1"}, {"ScopeTogglePromptLabel", "Toggle Scope"}};
+
+std::string Rejected(const std::string& line) {
+  return "cannot parse line: " + line +
+         ", please make sure it is assembled of the correct format (<setting_name>=<settings_value>).";
+}
+
+SettingsMap Plus(std::initializer_list<std::pair<const std::string, std::string>> changes) {
+  SettingsMap map = kDefaults;
+  for (const auto& [name, value] : changes) map[name] = value;
+  return map;
+}
+
+class SettingsTest : public PluginTest {
+ protected:
+  // Writes the settings file with exactly these bytes and runs the start-up loading.
+  static void Load(const std::string& file) {
+    fake::WriteFile("Varnholt.ini", file);
+    InitSettings();
+  }
+};
+
+TEST_F(SettingsTest, WithoutAFileTheStoreHoldsTheDefaults) {
+  InitSettings();
+  ASSERT_NE(Settings, nullptr);
+  EXPECT_EQ(*Settings, kDefaults);
+  EXPECT_TRUE(GetSettingBool("DisableReticleInScope"));
+  EXPECT_TRUE(GetSettingBool("EnableScopeToggle"));
+  EXPECT_EQ(GetSetting("ScopeTogglePromptLabel"), "Toggle Scope");
+  EXPECT_LINES(fake::LogMessages(), {"Unable to load from data file, please make sure it exists."});
+}
+
+TEST_F(SettingsTest, AnEmptyFileLogsLoadingAndLoadedOnly) {
+  Load("");
+  EXPECT_EQ(*Settings, kDefaults);
+  EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+}
+
+TEST_F(SettingsTest, TheLoadingLineNamesThePathUnchanged) {
+  fake::WriteFile("other name.txt", "A=B");
+  LoadSettingsFile("./other name.txt", SettingsMap{{"Only", "this"}});
+  EXPECT_EQ(*Settings, (SettingsMap{{"A", "B"}, {"Only", "this"}}));
+  EXPECT_LINES(fake::LogMessages(), {"loading settings file: ./other name.txt", "settings file loaded"});
+}
+
+TEST_F(SettingsTest, LoadingAgainStartsAFreshStoreFromTheDefaults) {
+  Load("A=1\nEnableScopeToggle=0\n");
+  LoadSettingsFile("missing.ini", SettingsMap{{"X", "y"}});
+  EXPECT_EQ(*Settings, (SettingsMap{{"X", "y"}}));
+}
+
+struct LineCase {
+  const char* name;
+  std::string line;
+  SettingsMap store;  // the store after loading a file of this one line
+  bool rejected;
+};
+
+// Names the case in test lists instead of dumping its bytes.
+void PrintTo(const LineCase& c, std::ostream* out) { *out << c.name; }
+
+class SettingsLineTest : public SettingsTest, public ::testing::WithParamInterface<LineCase> {};
+
+TEST_P(SettingsLineTest, OneLine) {
+  const LineCase& c = GetParam();
+  Load(c.line + "\n");
+  EXPECT_EQ(*Settings, c.store);
+  std::vector<std::string> log = {"loading settings file: Varnholt.ini"};
+  if (c.rejected) log.push_back(Rejected(c.line));
+  log.push_back("settings file loaded");
+  EXPECT_LINES(fake::LogMessages(), log);
+}
+
+const SettingsMap kUnchanged = kDefaults;
+
+INSTANTIATE_TEST_SUITE_P(
+    Rules, SettingsLineTest,
+    ::testing::Values(
+        LineCase{"Plain", "EnableScopeToggle=0", Plus({{"EnableScopeToggle", "0"}}), false},
+        LineCase{"UnknownName", "Colour=blue", Plus({{"Colour", "blue"}}), false},
+        LineCase{"SlashComment", "/EnableScopeToggle=0", kUnchanged, false},
+        LineCase{"SemicolonComment", ";EnableScopeToggle=0", kUnchanged, false},
+        LineCase{"Section", "[EnableScopeToggle=0]", kUnchanged, false},
+        LineCase{"BackslashComment", "\\EnableScopeToggle=0", kUnchanged, false},
+        LineCase{"HashIsNoComment", "#EnableScopeToggle=0", Plus({{"#EnableScopeToggle", "0"}}), false},
+        LineCase{"HashWithoutEqualsIsRejected", "# a remark", kUnchanged, true},
+        LineCase{"CommentAfterABlankIsParsed", " ; a remark", kUnchanged, true},
+        LineCase{"CommentAfterABlankWithEquals", " ;A=1", Plus({{" ;A", "1"}}), false},
+        LineCase{"CommentCharacterLaterInTheLine", "A=1 ; note", Plus({{"A", "1 ; note"}}), false},
+        LineCase{"NoEquals", "EnableScopeToggle", kUnchanged, true},
+        LineCase{"OnlyEqualsIsLast", "EnableScopeToggle=", kUnchanged, true},
+        LineCase{"SingleEquals", "=", kUnchanged, true}, LineCase{"TwoEqualsAlone", "==", Plus({{"", ""}}), false},
+        LineCase{"TextAfterASecondEquals", "EnableScopeToggle=0=1", kUnchanged, true},
+        LineCase{"TwoEqualsInARowThenText", "EnableScopeToggle==0", kUnchanged, true},
+        LineCase{"SecondEqualsIsLast", "EnableScopeToggle=0=", Plus({{"EnableScopeToggle", "0"}}), false},
+        LineCase{"EndsInTwoEquals", "EnableScopeToggle==", Plus({{"EnableScopeToggle", ""}}), false},
+        LineCase{"EmptyName", "=value", Plus({{"", "value"}}), false},
+        LineCase{"BlankBeforeEqualsBelongsToTheName", "EnableScopeToggle =0", Plus({{"EnableScopeToggle ", "0"}}),
+                 false},
+        LineCase{"BlankAfterEqualsBelongsToTheValue", "ScopeTogglePromptLabel= Lift",
+                 Plus({{"ScopeTogglePromptLabel", " Lift"}}), false},
+        LineCase{"TabsAtTheEndsAreKept", "\tA=B\t", Plus({{"\tA", "B\t"}}), false},
+        LineCase{"NamesAreCaseSensitive", "enablescopetoggle=0", Plus({{"enablescopetoggle", "0"}}), false},
+        LineCase{"ByteOrderMarkJoinsTheName",
+                 "\xEF\xBB\xBF"
+                 "EnableScopeToggle=0",
+                 Plus({{"\xEF\xBB\xBF"
+                        "EnableScopeToggle",
+                        "0"}}),
+                 false},
+        LineCase{"LongLine", "Label=" + std::string(100000, 'x'), Plus({{"Label", std::string(100000, 'x')}}), false}),
+    [](const ::testing::TestParamInfo<LineCase>& param) { return std::string(param.param.name); });
+
+TEST_F(SettingsTest, BlankLinesAreSkippedWithoutAMessage) {
+  Load("\n\nA=1\n\n\nB=2\n\n");
+  EXPECT_EQ(*Settings, Plus({{"A", "1"}, {"B", "2"}}));
+  EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+}
+
+TEST_F(SettingsTest, LaterLinesWin) {
+  Load("EnableScopeToggle=0\nA=1\nEnableScopeToggle=5\nA=2\nbad\nA=3\n");
+  EXPECT_EQ(*Settings, Plus({{"EnableScopeToggle", "5"}, {"A", "3"}}));
+}
+
+TEST_F(SettingsTest, TheLastLineNeedsNoLineEnd) {
+  for (const std::string file : {"A=1\nB=2", "A=1\nB=2\n", "A=1\r\nB=2", "A=1\r\nB=2\r\n"}) {
+    fake::ResetPluginGlobals();
+    std::filesystem::remove("Quillfen/Log.log");
+    Load(file);
+    EXPECT_EQ(*Settings, Plus({{"A", "1"}, {"B", "2"}})) << file;
+    EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+  }
+}
+
+TEST_F(SettingsTest, ACrLfFileReadsLikeTheSameFileWithLf) {
+  const std::string lf = "; settings\nEnableScopeToggle=0\nbad line\nScopeTogglePromptLabel= Lift it \n\nA==\n";
+  std::string crlf;
+  for (const char c : lf) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+
+  Load(lf);
+  const SettingsMap fromLf = *Settings;
+  const std::vector<std::string> logLf = fake::LogMessages();
+  fake::ResetPluginGlobals();
+  std::filesystem::remove("Quillfen/Log.log");
+  Load(crlf);
+  EXPECT_EQ(*Settings, fromLf);
+  EXPECT_EQ(Joined(fake::LogMessages()), Joined(logLf));
+  EXPECT_EQ(fromLf, Plus({{"EnableScopeToggle", "0"}, {"ScopeTogglePromptLabel", " Lift it "}, {"A", ""}}));
+  EXPECT_LINES(logLf, {"loading settings file: Varnholt.ini", Rejected("bad line"), "settings file loaded"});
+}
+
+TEST_F(SettingsTest, SplitStringPieces) {
+  using Pieces = std::vector<std::string>;
+  const std::pair<std::string, Pieces> cases[] = {
+      {"", {}},
+      {"abc", {"abc"}},
+      {"a=b", {"a", "b"}},
+      {"=abc", {"", "abc"}},
+      {"a==b", {"a", "", "b"}},
+      {"a=", {"a"}},
+      {"a==", {"a", ""}},
+      {"=", {""}},
+      {"==", {"", ""}},
+      {"===", {"", "", ""}},
+      {"a=b=c", {"a", "b", "c"}},
+      {" = ", {" ", " "}},
+  };
+  for (const auto& [text, pieces] : cases) EXPECT_EQ(SplitString(text, '='), pieces) << "'" << text << "'";
+  EXPECT_EQ(SplitString("a;b", ';'), (Pieces{"a", "b"}));
+  EXPECT_EQ(SplitString("a=b", ';'), (Pieces{"a=b"}));
+}
+
+TEST_F(SettingsTest, GetSettingCopiesTheValueOrGivesEmpty) {
+  InitSettings();
+  std::string label = GetSetting("ScopeTogglePromptLabel");
+  label += " changed";
+  EXPECT_EQ(GetSetting("ScopeTogglePromptLabel"), "Toggle Scope");
+  EXPECT_EQ(GetSetting("NoSuchName"), "");
+  EXPECT_EQ(GetSetting("scopetogglepromptlabel"), "");
+  EXPECT_EQ(*Settings, kDefaults) << "reads add no entries";
+}
+
+struct BoolCase {
+  const char* value;
+  std::variant<bool, const char*> expected;  // the reading, or the message of the error it raises
+};
+
+TEST_F(SettingsTest, GetSettingBoolReadings) {
+  const BoolCase cases[] = {
+      {"", false},
+      {"0", false},
+      {"-1", false},
+      {"-0", false},
+      {"+0", false},
+      {"1", true},
+      {"2", true},
+      {"-2", true},
+      {"+1", true},
+      {"007", true},
+      {"1abc", true},
+      {"-1abc", false},
+      {"0x1", false},
+      {"1.9", true},
+      {"0.9", false},
+      {" 7", true},
+      {"\t\n\v\f\r 7", true},
+      {"00000000000000000000001", true},
+      {"2147483647", true},
+      {"-2147483648", true},
+      {"2147483648", "stoi argument out of range"},
+      {"-2147483649", "stoi argument out of range"},
+      {"4294967295", "stoi argument out of range"},
+      {"4294967296", "stoi argument out of range"},
+      {"99999999999999999999", "stoi argument out of range"},
+      {"-99999999999999999999x", "stoi argument out of range"},
+      {"abc", "invalid stoi argument"},
+      {"-", "invalid stoi argument"},
+      {"+", "invalid stoi argument"},
+      {" ", "invalid stoi argument"},
+      {"+-1", "invalid stoi argument"},
+      {"x1", "invalid stoi argument"},
+      {"true", "invalid stoi argument"},
+  };
+  InitSettings();
+  for (const BoolCase& c : cases) {
+    (*Settings)["Switch"] = c.value;
+    SCOPED_TRACE(std::string("value '") + c.value + "'");
+    if (const bool* expected = std::get_if<bool>(&c.expected)) {
+      EXPECT_EQ(GetSettingBool("Switch"), *expected);
+      continue;
+    }
+    const std::string message = std::get<const char*>(c.expected);
+    try {
+      GetSettingBool("Switch");
+      ADD_FAILURE() << "no error raised";
+    } catch (const std::out_of_range& e) {
+      EXPECT_EQ(message, "stoi argument out of range");
+      EXPECT_STREQ(e.what(), message.c_str());
+    } catch (const std::invalid_argument& e) {
+      EXPECT_EQ(message, "invalid stoi argument");
+      EXPECT_STREQ(e.what(), message.c_str());
+    }
+  }
+  EXPECT_FALSE(GetSettingBool("NoSuchSwitch"));
+}
+
+TEST_F(SettingsTest, ABadSwitchFailsOnEveryReadAndIsNeverCorrected) {
+  Load("EnableScopeToggle=maybe\n");
+  for (int read = 0; read < 3; ++read) EXPECT_THROW(GetSettingBool("EnableScopeToggle"), std::invalid_argument);
+  EXPECT_EQ(GetSetting("EnableScopeToggle"), "maybe");
+}
+
+}  // namespace
