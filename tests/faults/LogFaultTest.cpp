@@ -1,0 +1,146 @@
+// The log file failing under the plug-in: its folder missing, the file impossible to open, the file
+// system read-only, the disk full. Log returns, nothing is thrown, and the script goes on failing its
+// frames the normal way (a setting with no number makes every frame take the failure path, the one
+// place that logs while the game runs); once the fault is gone, lines land again.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "FaultBridge.h"
+#include "WorkFolder.h"
+#include "core/Log.h"
+#include "core/Settings.h"
+#include "features/Prompt.h"
+#include "features/ScopeToggle.h"
+#include "host/Script.h"
+
+namespace {
+namespace fs = std::filesystem;
+using Lines = std::vector<std::string>;
+
+const std::string kFatal = "Fatal: invalid stoi argument, check the logs for more info.";
+const Lines kFailingFrame = {
+    "0x096275889B8E0EE0()",       "0xFA925AC00EB830B9(0xA, 'LITERAL_STRING', '" + kFatal + "')",
+    "0xFA233F8FE190514C(0x5EC7)", "0xE9990552DEC71600()",
+    "0xDFF0D417277B41F8()",
+};
+const Lines kReport = {"Something wrong happened", kFatal};
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+class LogFaultTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    delete Settings;
+    Settings = nullptr;
+    delete ScopeTogglePrompt;
+    ScopeTogglePrompt = nullptr;
+    ScopeMemory.clear();
+    faults::scene = faults::Scene{};
+    faults::TakeNatives();
+    faults::LeaveWorkFolder();
+  }
+
+  // A script whose every frame fails, started and past its start-up.
+  static void StartFailingScript() {
+    faults::WriteSettings("DisableReticleInScope=on\n");
+    faults::StartScript();
+    faults::Step();
+    faults::TakeNatives();
+  }
+
+  // Frames go on as usual: each sends the failure path's natives, shows the message, and nothing
+  // leaves ScriptMain.
+  static void ExpectFramesGoOn(int frames) {
+    for (int i = 0; i < frames; ++i) {
+      EXPECT_EQ(faults::Step(), 0u);
+      EXPECT_EQ(faults::TakeNatives(), kFailingFrame);
+    }
+    EXPECT_FALSE(faults::ScriptEscaped());
+  }
+};
+
+TEST_F(LogFaultTest, MissingFolderLosesTheLinesQuietlyUntilItExists) {
+  faults::EnterWorkFolder(false);
+  StartFailingScript();
+  ExpectFramesGoOn(3);
+  Log("said into the void");
+  EXPECT_FALSE(fs::exists("Quillfen")) << "the log must not make its folder";
+
+  fs::create_directory("Quillfen");
+  ExpectFramesGoOn(1);
+  EXPECT_EQ(faults::TakeLog(), kReport);
+}
+
+TEST_F(LogFaultTest, LogThatCannotBeOpenedIsSkipped) {
+  // A folder where the file should be: no one, root included, can open it for appending.
+  faults::EnterWorkFolder(true);
+  fs::create_directory("Quillfen/Log.log");
+  StartFailingScript();
+  ExpectFramesGoOn(3);
+  Log("cannot land");
+  EXPECT_TRUE(fs::is_directory("Quillfen/Log.log"));
+  EXPECT_TRUE(fs::is_empty("Quillfen/Log.log"));
+}
+
+TEST_F(LogFaultTest, ReadOnlyFileSystemLeavesTheLogAsItWas) {
+  faults::EnterWorkFolder(true);
+  if (!faults::MountTmpfs("Quillfen", 1 << 20)) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+  std::ofstream("Quillfen/Log.log") << "[1/1/2026 0:0:0] an earlier line\n";
+  ASSERT_TRUE(faults::RemountReadOnly("Quillfen"));
+  ASSERT_EQ(std::fopen("Quillfen/Log.log", "a"), nullptr) << "the file system should refuse writes";
+  EXPECT_EQ(errno, EROFS);
+
+  StartFailingScript();
+  ExpectFramesGoOn(3);
+  Log("cannot land");
+  EXPECT_EQ(ReadAll("Quillfen/Log.log"), "[1/1/2026 0:0:0] an earlier line\n");
+}
+
+TEST_F(LogFaultTest, FullDiskLosesTheLinesAndTheLogRecoversWhenThereIsRoomAgain) {
+  faults::EnterWorkFolder(true);
+  if (!faults::MountTmpfs("Quillfen", 64 * 1024)) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
+  {
+    std::FILE* filler = std::fopen("Quillfen/filler", "wb");
+    ASSERT_NE(filler, nullptr);
+    const std::string block(4096, 'x');
+    std::setvbuf(filler, nullptr, _IONBF, 0);
+    while (std::fwrite(block.data(), 1, block.size(), filler) == block.size()) {
+    }
+    std::fclose(filler);
+  }
+
+  StartFailingScript();
+  ExpectFramesGoOn(3);
+  Log("no room");
+  EXPECT_EQ(ReadAll("Quillfen/Log.log"), "") << "nothing fits on a full disk";
+
+  fs::remove("Quillfen/filler");
+  faults::TakeLog();
+  ExpectFramesGoOn(1);
+  EXPECT_EQ(faults::TakeLog(), kReport);
+}
+
+TEST_F(LogFaultTest, WritesThatAlwaysFailAreIgnored) {
+  // /dev/full takes the open and refuses every write: a full disk without mounting anything.
+  faults::EnterWorkFolder(true);
+  fs::create_symlink("/dev/full", "Quillfen/Log.log");
+  StartFailingScript();
+  ExpectFramesGoOn(3);
+  Log("no room");
+
+  fs::remove("Quillfen/Log.log");
+  ExpectFramesGoOn(1);
+  EXPECT_EQ(faults::TakeLog(), kReport);
+}
+
+}  // namespace
