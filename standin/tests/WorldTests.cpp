@@ -1,0 +1,111 @@
+// The world model's answers, called the way the bridge calls them.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "NameHash.h"
+#include "Scenario.h"
+#include "Timeline.h"
+#include "World.h"
+
+namespace {
+struct WorldTest : ::testing::Test {
+  void SetUp() override {
+    TheWorld = World{};
+    TheWorld.pluginLoaded = true;
+    TimelineClear();
+  }
+  void TearDown() override { TimelineClear(); }
+
+  // Sends one native and returns result slot 0.
+  UINT64 Send(UINT64 hash, std::vector<UINT64> args) {
+    for (UINT64& slot : slots) slot = 0;
+    AnswerNative(hash, args.data(), args.size(), slots);
+    return slots[0];
+  }
+  static UINT64 Ptr(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
+
+  UINT64 slots[8] = {};
+};
+
+constexpr UINT64 kPromptCreate = 0x04F97DE45A519419, kSetControl = 0xB5352B7494A08258, kRegisterEnd = 0xF7AA2696A22AD8B9,
+                 kSetEnabled = 0x8A0FB4D03A630D21, kSetVisible = 0x71215ACCFDE075EE, kHoldCompleted = 0xE0F65F0640EF0617,
+                 kCurrentWeapon = 0x3A87E44BB9A01D54, kPlayerPed = 0x096275889B8E0EE0;
+
+TEST_F(WorldTest, ReportsArgumentSlotsFilledTheWrongWayOnce) {
+  const UINT64 prompt = Send(kPromptCreate, {});
+  Send(kSetControl, {prompt, 0x1'0000'0001});
+  Send(kSetControl, {prompt, 0x1'0000'0001});
+  Send(kSetVisible, {prompt});
+  Send(0x2F11D3A254169EA4, {prompt, 0xFFFFFFFF, 0});  // a group of -1 sent zero-extended, not sign-widened
+  EXPECT_EQ(TimelineText(),
+            "  0        ! PromptSetControl argument 2 (0x0000000100000001) has bits in its high half\n"
+            "  0        ! PromptSetVisible sent with 1 arguments instead of 2\n"
+            "  0        ! PromptSetGroup argument 2 (0x00000000FFFFFFFF) is not a sign-widened 32-bit value\n");
+}
+
+TEST_F(WorldTest, UnknownNativesAnswerZerosAndAreReported) {
+  slots[0] = 99;
+  EXPECT_EQ(Send(0x1234, {1, 2}), 0u);
+  EXPECT_EQ(TimelineText(), "  0        ! unknown native 0x0000000000001234 with 2 arguments, answered with zeros\n");
+}
+
+TEST_F(WorldTest, TheWeaponQueryWritesTheWholeCellForThePlayerOnly) {
+  const std::uint32_t rifle = RememberName("WEAPON_RIFLE_HUNTING");
+  TheWorld.weapons.push_back(Weapon{rifle, kTest1, 100, {}});
+  TheWorld.held = 0;
+  UINT64 cell = 0xFFFF'FFFF'FFFF'FFFF;
+  EXPECT_EQ(Send(kCurrentWeapon, {10, Ptr(&cell), 0, 1, 0}), 1u);
+  EXPECT_EQ(cell, rifle);
+  cell = 7;
+  EXPECT_EQ(Send(kCurrentWeapon, {11, Ptr(&cell), 0, 0, 0}), 0u);  // someone else's ped
+  EXPECT_EQ(cell, 0u);
+  EXPECT_EQ(Send(kPlayerPed, {}), 10u);
+}
+
+TEST_F(WorldTest, APromptCompletesOnlyShownEnabledAndHeldAndSaysSoOncePerHold) {
+  const std::uint32_t control = RememberName("INPUT_FRONTEND_RS");
+  const UINT64 prompt = Send(kPromptCreate, {});
+  Send(kSetControl, {prompt, control});
+  TheWorld.heldControls.insert(control);
+  EXPECT_EQ(Send(kHoldCompleted, {prompt}), 0u);  // not registered yet
+  Send(kRegisterEnd, {prompt});
+  Send(kSetEnabled, {prompt, 1});
+  EXPECT_EQ(Send(kHoldCompleted, {prompt}), 0u);  // not visible
+  Send(kSetVisible, {prompt, 1});
+  EXPECT_EQ(Send(kHoldCompleted, {prompt}), 1u);
+  EXPECT_EQ(Send(kHoldCompleted, {prompt}), 1u);  // on every poll while held
+  WorldEndFrame();
+  TheWorld.heldControls.clear();
+  EXPECT_EQ(Send(kHoldCompleted, {prompt}), 0u);
+  Send(kSetEnabled, {prompt, 0});
+  TheWorld.heldControls.insert(control);
+  EXPECT_EQ(Send(kHoldCompleted, {prompt}), 0u);  // disabled
+  EXPECT_EQ(TimelineText(),
+            "  0        prompt \"\" created on INPUT_FRONTEND_RS, no completion mode\n"
+            "  0        prompt \"\" completed\n"
+            "  0        prompt \"\" shown, in no prompt group\n");
+}
+
+TEST_F(WorldTest, APlannedFailureThrowsOnItsFrameOnlyAndAMissedOneIsReported) {
+  TheWorld.failures.push_back(PlannedFailure{kPlayerPed, "boom", true, 3, false});
+  TheWorld.failures.push_back(PlannedFailure{kPromptCreate, "", false, 3, false});
+  TimelineSetFrame(2);
+  EXPECT_EQ(Send(kPlayerPed, {}), 10u);
+  TimelineSetFrame(3);
+  try {
+    Send(kPlayerPed, {});
+    FAIL() << "no exception";
+  } catch (const std::runtime_error& e) {
+    EXPECT_STREQ(e.what(), "boom");
+  }
+  EXPECT_EQ(Send(kPlayerPed, {}), 10u);  // once only
+  WorldEndFrame();
+  EXPECT_EQ(TimelineText(),
+            "  3        the host throws std::runtime_error(\"boom\") from PlayerPed\n"
+            "  3        ! the failure planned for PromptCreate on frame 3 never happened: the native was not called\n");
+}
+}  // namespace
