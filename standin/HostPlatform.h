@@ -14,8 +14,8 @@ extern const bool kTextModeCrLf;
 bool LoadBridge(const std::string& path, BridgeControl& control, std::string& error);
 // Loads the plug-in, which registers its script on attach; module is the handle it was loaded at.
 bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& error);
-// Unloads the plug-in, which unregisters on detach.
-void UnloadPlugin();
+// Unloads the plug-in, which unregisters on detach. False when its module is still mapped afterwards.
+bool UnloadPlugin();
 void UnloadBridge();
 
 // Where a DLL of that name lies by default: next to the host executable. Empty natively.

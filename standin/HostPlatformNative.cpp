@@ -30,10 +30,11 @@ bool LoadPlugin(const std::string&, std::uintptr_t& module, std::string&) {
   return true;
 }
 
-void UnloadPlugin() {
+bool UnloadPlugin() {
   // Process detach. The plug-in's globals stay until the process ends: it is linked in, not unloaded.
   if (loaded) DllMain(PluginModule(), 0, nullptr);
   loaded = false;
+  return true;
 }
 
 void UnloadBridge() {}

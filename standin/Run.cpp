@@ -131,11 +131,11 @@ void StopKeyThread() {
 void Unload() {
   StopKeyThread();
   TimelineAdd("> the host unloads the plug-in");
-  UnloadPlugin();
+  if (!UnloadPlugin()) ReportProblem("the plug-in's module is still loaded after unloading it");
   TheWorld.pluginLoaded = false;
   // The plug-in deletes no host object: what it left shown stays shown.
   for (const HostPrompt& p : TheWorld.prompts)
-    if (p.registered && p.visible) TimelineAdd("prompt \"" + p.label + "\" stays shown, with nothing left to hide it");
+    if (p.registered && p.visible) TimelineAdd("prompt " + Quoted(p.label) + " stays shown, with nothing left to hide it");
 }
 
 Weapon* ScenarioWeapon(const ScenarioEvent& e) {

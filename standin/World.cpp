@@ -38,7 +38,7 @@ const char* Text(const Call& c, std::size_t i) {
   return i < c.count ? reinterpret_cast<const char*>(static_cast<std::uintptr_t>(c.args[i])) : nullptr;
 }
 
-std::string Quoted(const char* text) {
+std::string QuotedText(const char* text) {
   if (text == nullptr) return "null";
   std::string out = "\"";
   for (const char* p = text; *p != '\0'; ++p) {
@@ -57,7 +57,6 @@ std::string Quoted(const char* text) {
   }
   return out + "\"";
 }
-std::string Quoted(const std::string& text) { return Quoted(text.c_str()); }
 
 void Answer(Call& c, std::int64_t value) {
   c.slots[0] = static_cast<UINT64>(value);
@@ -164,7 +163,7 @@ std::string TraceArgs(const Call& c) {
       case 'w': out += std::to_string(Wide(c, i)); break;
       case 'h': out += NameOf(Hash(c, i)); break;
       case 'f': out += FormatNumber(Float(c, i)); break;
-      case 's': out += Quoted(Text(c, i)); break;
+      case 's': out += QuotedText(Text(c, i)); break;
       case 'c': out += "&cell"; break;
       default:
         if (c.args[i] >= kTextBase && c.args[i] - kTextBase < TheWorld.texts.size())
@@ -309,7 +308,7 @@ void Dispatch(Call& c) {
     case 0x56E58D4D118FB45E: {  // PedFloatAttribute
       const char* attribute = Text(c, 1);
       const bool agitation = attribute != nullptr && std::strcmp(attribute, "Agitation") == 0;
-      if (!agitation) ReportProblem("PedFloatAttribute asked for " + Quoted(attribute) + ", which the stand-in does not know");
+      if (!agitation) ReportProblem("PedFloatAttribute asked for " + QuotedText(attribute) + ", which the stand-in does not know");
       AnswerFloat(c, agitation && w.hasHorse && Wide(c, 0) == w.horse ? w.agitation : 0.0f);
       break;
     }
@@ -430,6 +429,8 @@ Weapon* FindWeapon(std::uint32_t hash) {
     if (w.hash == hash) return &w;
   return nullptr;
 }
+
+std::string Quoted(const std::string& text) { return QuotedText(text.c_str()); }
 
 void ReportProblem(const std::string& text) {
   if (TheWorld.problemsReported.insert(text).second) TimelineAdd("! " + text);

@@ -93,5 +93,7 @@ std::uint32_t RememberName(const std::string& name);
 // The remembered name of a hash, or its hex digits.
 std::string NameOf(std::uint32_t hash);
 Weapon* FindWeapon(std::uint32_t hash);
+// A text in double quotes, with quotes, backslashes and control bytes escaped.
+std::string Quoted(const std::string& text);
 // A problem worth a modder's attention, told once.
 void ReportProblem(const std::string& text);
