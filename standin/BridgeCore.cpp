@@ -14,7 +14,7 @@ HMODULE scriptModule = nullptr;
 void (*scriptEntry)() = nullptr;
 bool scriptStarted = false;
 
-std::mutex keyboardMutex;  // delivery may come from any thread; (un)registration from the loader's
+std::mutex keyboardMutex;  // delivery comes from any thread, (un)registration from the loader's
 KeyboardHandler keyboardHandler = nullptr;
 
 bool callOpen = false;

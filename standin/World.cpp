@@ -31,7 +31,8 @@ struct Call {
 std::int32_t Int(const Call& c, std::size_t i) {
   return i < c.count ? static_cast<std::int32_t>(static_cast<std::uint32_t>(c.args[i])) : 0;
 }
-std::int64_t Wide(const Call& c, std::size_t i) { return i < c.count ? static_cast<std::int64_t>(c.args[i]) : 0; }
+UINT64 Slot(const Call& c, std::size_t i) { return i < c.count ? c.args[i] : 0; }  // missing ones read as 0
+std::int64_t Wide(const Call& c, std::size_t i) { return static_cast<std::int64_t>(Slot(c, i)); }
 std::uint32_t Hash(const Call& c, std::size_t i) { return static_cast<std::uint32_t>(Int(c, i)); }
 float Float(const Call& c, std::size_t i) { return std::bit_cast<float>(Hash(c, i)); }
 const char* Text(const Call& c, std::size_t i) {
@@ -199,7 +200,7 @@ void Dispatch(Call& c) {
     }
     case 0xFA233F8FE190514C:  // ScreenTextSet
       w.hasPendingText = true;
-      w.pendingText = TextOf(c.args[0]);
+      w.pendingText = TextOf(Slot(c, 0));
       break;
     case 0xE9990552DEC71600: break;  // ScreenTextPlace: where it goes, nothing to see yet
     case 0xDFF0D417277B41F8:         // ScreenTextDraw
@@ -219,7 +220,7 @@ void Dispatch(Call& c) {
       if (HostPrompt* p = FindPrompt(c)) p->control = Hash(c, 1);
       break;
     case 0x5DD02A8318420DD7:
-      if (HostPrompt* p = FindPrompt(c)) p->label = TextOf(c.args[1]);
+      if (HostPrompt* p = FindPrompt(c)) p->label = TextOf(Slot(c, 1));
       break;
     case 0x2F11D3A254169EA4:
       if (HostPrompt* p = FindPrompt(c)) p->group = Wide(c, 1);
@@ -271,7 +272,7 @@ void Dispatch(Call& c) {
     }
     case 0x3A87E44BB9A01D54: {  // CurrentWeapon: the hash goes into the caller's cell, all 64 bits of it
       const Weapon* held = Int(c, 0) == w.playerPed ? HeldWeapon() : nullptr;
-      UINT64* cell = reinterpret_cast<UINT64*>(static_cast<std::uintptr_t>(c.args[1]));
+      UINT64* cell = reinterpret_cast<UINT64*>(static_cast<std::uintptr_t>(Slot(c, 1)));
       if (cell != nullptr) *cell = held != nullptr ? held->hash : 0;
       Answer(c, held != nullptr ? 1 : 0);
       c.result += ", cell " + (held != nullptr ? NameOf(held->hash) : std::string("0"));
