@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <sstream>
 #include <string>
 
 #include "core/Log.h"
@@ -89,8 +90,10 @@ TEST_F(LogTest, AFileDeletedBetweenCallsIsCreatedAgain) {
 
 // The prefix from the clock, composed independently of FormatLogPrefix.
 std::string ExpectedPrefix(const std::tm& t) {
-  return "[" + std::to_string(t.tm_mday) + "/" + std::to_string(t.tm_mon + 1) + "/" + std::to_string(t.tm_year + 1900) +
-         " " + std::to_string(t.tm_hour) + ":" + std::to_string(t.tm_min) + ":" + std::to_string(t.tm_sec) + "] ";
+  std::ostringstream prefix;
+  prefix << '[' << t.tm_mday << '/' << t.tm_mon + 1 << '/' << t.tm_year + 1900 << ' ' << t.tm_hour << ':' << t.tm_min
+         << ':' << t.tm_sec << "] ";
+  return prefix.str();
 }
 
 TEST_F(LogTest, LogStampsTheLocalTimeOfTheCall) {
