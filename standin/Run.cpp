@@ -247,6 +247,7 @@ bool PrepareFolder(const Scenario& s, const RunOptions& o, std::string& error) {
     error = "cannot use the working folder " + o.dir + ": " + ec.message();
     return false;
   }
+  if (o.asIs) return true;
   fs::remove(kSettingsFile, ec);
   fs::remove_all(kLogFolder, ec);
   if (s.hasSettings) {
@@ -286,9 +287,10 @@ LogReading ReadLog() {
   return log;
 }
 
-std::string Header(const Scenario& s) {
+std::string Header(const Scenario& s, const RunOptions& o) {
   std::string out = "Scenario " + s.name + (s.title.empty() ? "" : ": " + s.title) + "\n";
   out += std::to_string(s.frames) + " frames of " + std::to_string(s.frameMs) + " ms; ";
+  if (o.asIs) return out + "the working folder as it was found\n";
   if (s.hasSettings) {
     std::size_t lines = 0;
     for (std::size_t i = 0; i < s.settings.size(); ++i)
@@ -366,7 +368,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
     log = ReadLog();
   }
 
-  Say(Header(s));
+  Say(Header(s, o));
   Say("\nTimeline (frame, what happens; \"> \" the scenario, \"! \" a problem):\n");
   Say(TimelineText());
   Say("\n");

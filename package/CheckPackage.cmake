@@ -1,0 +1,64 @@
+# Makes the release zip, unpacks it into a fresh folder as a player would, and plays the default
+# scenario from there with the unpacked DLL and settings: the plug-in must run and log out of the box.
+# The folder is kept when the check fails.
+cmake_minimum_required(VERSION 3.25)
+foreach(var CPACK CONFIG WORK EMULATOR HOST OBJDUMP ZIP_NAME)
+  if(NOT DEFINED ${var})
+    message(FATAL_ERROR "CheckPackage.cmake needs -D${var}=...")
+  endif()
+endforeach()
+
+function(fail what)
+  message(FATAL_ERROR "${what}\n(the folder ${WORK} is kept)")
+endfunction()
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/game)
+execute_process(COMMAND ${CPACK} --config ${CONFIG} -B ${WORK}/cpack RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
+set(zip ${WORK}/cpack/${ZIP_NAME})
+if(NOT rc EQUAL 0 OR NOT EXISTS ${zip})
+  fail("cpack did not make ${ZIP_NAME}:\n${out}")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${zip} WORKING_DIRECTORY ${WORK}/game RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  fail("cannot unpack ${zip}")
+endif()
+
+file(GLOB unpacked RELATIVE ${WORK}/game ${WORK}/game/*)
+list(SORT unpacked)
+if(NOT unpacked STREQUAL "Quillfen;README.txt;Varnholt.dll;Varnholt.ini" OR NOT IS_DIRECTORY ${WORK}/game/Quillfen)
+  fail("the zip should hold Varnholt.dll, Varnholt.ini, README.txt and an empty Quillfen folder, not: ${unpacked}")
+endif()
+
+execute_process(COMMAND ${OBJDUMP} -p ${WORK}/game/Varnholt.dll OUTPUT_VARIABLE dump)
+if(NOT dump MATCHES "Type Table[^\n]*\n[^\n]*Entry: ID: 0x0*10,")  # type 16, RT_VERSION
+  fail("Varnholt.dll carries no version resource")
+endif()
+
+execute_process(COMMAND ${EMULATOR} ${HOST} --as-is --dir ${WORK}/game --plugin ${WORK}/game/Varnholt.dll default
+  RESULT_VARIABLE rc OUTPUT_VARIABLE report ERROR_VARIABLE errors)
+if(NOT rc EQUAL 0)
+  fail("the host failed (${rc}):\n${report}\n${errors}")
+endif()
+foreach(expected
+    "COMPONENT_RIFLE_SCOPE04 removed from WEAPON_RIFLE_HUNTING"
+    "COMPONENT_RIFLE_SCOPE04 fitted to WEAPON_RIFLE_HUNTING"
+    "reticle hidden"
+    "[time] loading settings file: Varnholt.ini"
+    "[time] settings file loaded")
+  string(FIND "${report}" "${expected}" at)
+  if(at EQUAL -1)
+    fail("the report lacks \"${expected}\":\n${report}")
+  endif()
+endforeach()
+# The sample settings must load without a rejected line, and nothing may go wrong.
+if(report MATCHES "cannot parse line|Something wrong happened|\n *[0-9-]+ +! ")
+  fail("the sample settings or the run went wrong:\n${report}")
+endif()
+file(READ ${WORK}/game/Quillfen/Log.log log)
+file(READ ${WORK}/game/Quillfen/Log.log log_hex HEX)  # a plain read drops the CRs
+if(NOT log MATCHES "settings file loaded\n$" OR NOT log_hex MATCHES "6c6f616465640d0a$")
+  fail("Quillfen/Log.log in the unpacked folder should end with the loading lines, in CR LF:\n${log}")
+endif()
+message(STATUS "${ZIP_NAME}: unpacked, played the default scenario, logged to Quillfen/Log.log")
+file(REMOVE_RECURSE ${WORK})
