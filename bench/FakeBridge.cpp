@@ -64,7 +64,7 @@ PUINT64 nativeCall() {
   UINT64 answer = 0;
   switch (currentHash) {
     case 0x096275889B8E0EE0: answer = Low(s.playerPed); break;
-    case kGetHashKey: answer = FakeNameHash(reinterpret_cast<const char*>(args[0])); break;
+    case kGetHashKey: answer = NameHash(reinterpret_cast<const char*>(args[0])); break;
     case 0x217E9DC48139933D: answer = Low(s.playerId); break;
     case 0xB48050D326E9A2F3: answer = Low(s.horse); break;
     case 0xB796970BD125FCE8: answer = Low(s.promptGroup); break;

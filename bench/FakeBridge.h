@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "host/Bridge.h"
+#include "standin/NameHash.h"
 
 struct Scenario {
   std::int32_t playerPed = 0x101;
@@ -28,21 +29,6 @@ struct Scenario {
 
 // The scenario that nativeCall answers from. Switching it between frames is the driver's business.
 extern const Scenario* ActiveScenario;
-
-// The host's name hash (Jenkins one-at-a-time over the lower-cased name).
-constexpr std::uint32_t FakeNameHash(const char* name) {
-  std::uint32_t h = 0;
-  for (; *name != 0; ++name) {
-    const auto c = static_cast<unsigned char>(*name);
-    h += c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
-    h += h << 10;
-    h ^= h >> 6;
-  }
-  h += h << 3;
-  h ^= h >> 11;
-  h += h << 15;
-  return h;
-}
 
 // Verification only, never while timing: when set, every native is appended to it as one readable
 // line, pointers to names shown as the names, output cells as "cell".

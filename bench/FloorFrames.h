@@ -17,7 +17,7 @@ inline constexpr Scenario shown = [] {
 inline constexpr Scenario removeScope = [] {
   Scenario s = shown;
   s.completed = true;
-  s.fittedScope = FakeNameHash("COMPONENT_RIFLE_SCOPE03");
+  s.fittedScope = NameHash("COMPONENT_RIFLE_SCOPE03");
   return s;
 }();
 inline constexpr Scenario restoreScope = [] {

@@ -1,9 +1,10 @@
 #pragma once
-// The stand-in's hash of a name: Jenkins' one-at-a-time hash of the lower-cased bytes.
+// Jenkins' one-at-a-time hash, the host's hash of a name (over the lower-cased bytes). Header-only and
+// constexpr so that the test bridges and the benchmark can share it.
 #include <cstdint>
 #include <string_view>
 
-inline std::uint32_t OneAtATime(std::string_view bytes, bool lowerCase) {
+constexpr std::uint32_t OneAtATime(std::string_view bytes, bool lowerCase) {
   std::uint32_t hash = 0;
   for (const char c : bytes) {
     const unsigned char byte = static_cast<unsigned char>(c);
@@ -17,4 +18,4 @@ inline std::uint32_t OneAtATime(std::string_view bytes, bool lowerCase) {
   return hash;
 }
 
-inline std::uint32_t NameHash(std::string_view name) { return OneAtATime(name, true); }
+constexpr std::uint32_t NameHash(std::string_view name) { return OneAtATime(name, true); }

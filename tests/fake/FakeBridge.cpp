@@ -20,6 +20,7 @@
 #include "features/ScopeToggle.h"
 #include "host/Keyboard.h"
 #include "host/Script.h"
+#include "standin/NameHash.h"
 
 namespace fake {
 namespace {
@@ -124,18 +125,7 @@ void AwaitWait(ScriptRun& run, std::unique_lock<std::mutex>& lock) {
 
 }  // namespace
 
-std::uint32_t HashOf(std::string_view text) {
-  std::uint32_t hash = 0;
-  for (const char c : text) {
-    hash += static_cast<unsigned char>(c);
-    hash += hash << 10;
-    hash ^= hash >> 6;
-  }
-  hash += hash << 3;
-  hash ^= hash >> 11;
-  hash += hash << 15;
-  return hash;
-}
+std::uint32_t HashOf(std::string_view text) { return OneAtATime(text, false); }
 
 std::string NativeCall::Text(std::size_t i) const {
   const auto* text = reinterpret_cast<const char*>(static_cast<std::uintptr_t>(args.at(i)));

@@ -14,18 +14,6 @@
 namespace faults {
 Scene scene;
 
-std::uint32_t NameHash(const char* name) {
-  std::uint32_t h = 0;
-  for (; *name != 0; ++name) {
-    h += static_cast<unsigned char>(*name);
-    h += h << 10;
-    h ^= h >> 6;
-  }
-  h += h << 3;
-  h ^= h >> 11;
-  h += h << 15;
-  return h;
-}
 }  // namespace faults
 
 namespace {

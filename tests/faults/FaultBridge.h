@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host/Bridge.h"
+#include "standin/NameHash.h"
 
 namespace faults {
 
@@ -26,8 +27,8 @@ struct Scene {
 };
 extern Scene scene;
 
-// Jenkins' one-at-a-time hash, what GetHashKey answers.
-std::uint32_t NameHash(const char* name);
+// What GetHashKey answers: the one-at-a-time hash of the name as given, not lower-cased.
+inline std::uint32_t NameHash(const char* name) { return OneAtATime(name, false); }
 
 // Starts ScriptMain on a new thread and returns once it waits for the first time.
 void StartScript();
