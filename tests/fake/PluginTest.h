@@ -3,6 +3,7 @@
 // folder as the current directory, a clean fake and the plug-in's globals as at load, before and after.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -35,3 +36,10 @@ class PluginTest : public ::testing::Test {
 
 // Compares two lists of lines (natives, log messages) with a readable diff on failure.
 #define EXPECT_LINES(actual, ...) EXPECT_EQ(Joined(actual), Joined(__VA_ARGS__))
+
+// The lists of lines one after the other, to write an expected frame from its parts.
+inline std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
+  std::vector<std::string> all;
+  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}

@@ -48,12 +48,6 @@ const std::vector<std::string> kInteraction = {
     "0xCD181A959CFDD7F4(0x10, 0x30, #Interaction_DrawRifleFromUnderSaddle_BothHands, 0x0, 0x1)",
 };
 
-std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
-  std::vector<std::string> all;
-  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
 std::vector<std::string> TestsUpTo(std::size_t count) {
   return std::vector<std::string>(kTests.begin(), kTests.begin() + count);
 }

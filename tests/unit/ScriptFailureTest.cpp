@@ -22,12 +22,6 @@ std::vector<std::string> ShowsFatal(const std::string& what) {
   };
 }
 
-std::vector<std::string> Concat(std::initializer_list<std::vector<std::string>> parts) {
-  std::vector<std::string> all;
-  for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
-  return all;
-}
-
 const std::vector<std::string> kLoaded = {"loading settings file: Varnholt.ini", "settings file loaded"};
 const std::vector<std::string> kRefresh = {"0x096275889B8E0EE0()"};
 const std::vector<std::string> kWait = {"scriptWait(0)"};
