@@ -52,6 +52,19 @@ std::vector<std::string> TestsUpTo(std::size_t count) {
   return std::vector<std::string>(kTests.begin(), kTests.begin() + count);
 }
 
+// The fitted checks of a weapon that carries none of the three scopes.
+const std::vector<std::string> kNoScopeFitted = {
+    "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE02)",
+    "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE03)",
+    "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE04)",
+};
+
+// A frame that completes the prompt: every test passes, the prompt shows, the scopes are looked up,
+// `toggle` checks and changes them, the interaction starts.
+std::vector<std::string> CompletedFrame(std::initializer_list<std::vector<std::string>> toggle) {
+  return Concat({TestsUpTo(kWeaponTest1), kShowAndPoll, kFindScope, Concat(toggle), kInteraction});
+}
+
 class ScopeToggleTest : public PluginTest {
  protected:
   World world;
@@ -158,20 +171,16 @@ TEST_F(ScopeToggleTest, ACompletionRemovesEveryScopeAndRemembersTheFittedOne) {
   world.Fit(world.weapon, "COMPONENT_RIFLE_SCOPE03");
   world.Fit(world.weapon, "COMPONENT_RIFLE_SCOPE04");
   const std::vector<std::string> frame = FrameCompleted(1);
-  EXPECT_LINES(frame, Concat({TestsUpTo(kWeaponTest1),
-                              kShowAndPoll,
-                              kFindScope,
-                              {
-                                  "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE02)",
-                                  "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE03)",
-                                  "0xFD340785ADF8CFB7('COMPONENT_RIFLE_SCOPE02')",
-                                  "0x19F70C4D80494FF8(0x10, #COMPONENT_RIFLE_SCOPE02, 0xA8F1E2C3)",
-                                  "0xFD340785ADF8CFB7('COMPONENT_RIFLE_SCOPE03')",
-                                  "0x19F70C4D80494FF8(0x10, #COMPONENT_RIFLE_SCOPE03, 0xA8F1E2C3)",
-                                  "0xFD340785ADF8CFB7('COMPONENT_RIFLE_SCOPE04')",
-                                  "0x19F70C4D80494FF8(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3)",
-                              },
-                              kInteraction}));
+  EXPECT_LINES(frame, CompletedFrame({{
+                          "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE02)",
+                          "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE03)",
+                          "0xFD340785ADF8CFB7('COMPONENT_RIFLE_SCOPE02')",
+                          "0x19F70C4D80494FF8(0x10, #COMPONENT_RIFLE_SCOPE02, 0xA8F1E2C3)",
+                          "0xFD340785ADF8CFB7('COMPONENT_RIFLE_SCOPE03')",
+                          "0x19F70C4D80494FF8(0x10, #COMPONENT_RIFLE_SCOPE03, 0xA8F1E2C3)",
+                          "0xFD340785ADF8CFB7('COMPONENT_RIFLE_SCOPE04')",
+                          "0x19F70C4D80494FF8(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3)",
+                      }}));
   const std::map<std::int32_t, std::uint32_t> expected = {
       {static_cast<std::int32_t>(0xA8F1E2C3), fake::HashOf("COMPONENT_RIFLE_SCOPE03")}};
   EXPECT_EQ(ScopeMemory, expected);
@@ -179,18 +188,12 @@ TEST_F(ScopeToggleTest, ACompletionRemovesEveryScopeAndRemembersTheFittedOne) {
 
 TEST_F(ScopeToggleTest, ACompletionWithoutAScopeFitsTheDefaultScope) {
   const std::vector<std::string> frame = FrameCompleted(1);
-  EXPECT_LINES(frame, Concat({TestsUpTo(kWeaponTest1),
-                              kShowAndPoll,
-                              kFindScope,
-                              {
-                                  "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE02)",
-                                  "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE03)",
-                                  "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE04)",
-                                  "0xFD340785ADF8CFB7('COMPONENT_RIFLE_SCOPE02')",
-                                  "0x74C9090FDD1BB48E(0x10, #COMPONENT_RIFLE_SCOPE02, 0xA8F1E2C3, 0x1)",
-                                  "0x74C9090FDD1BB48E(0x40, #COMPONENT_RIFLE_SCOPE02, 0xFFFFFFFF, 0x0)",
-                              },
-                              kInteraction}));
+  EXPECT_LINES(frame, CompletedFrame({kNoScopeFitted,
+                                      {
+                                          "0xFD340785ADF8CFB7('COMPONENT_RIFLE_SCOPE02')",
+                                          "0x74C9090FDD1BB48E(0x10, #COMPONENT_RIFLE_SCOPE02, 0xA8F1E2C3, 0x1)",
+                                          "0x74C9090FDD1BB48E(0x40, #COMPONENT_RIFLE_SCOPE02, 0xFFFFFFFF, 0x0)",
+                                      }}));
   EXPECT_TRUE(ScopeMemory.empty());
 }
 
@@ -198,17 +201,11 @@ TEST_F(ScopeToggleTest, ACompletionWithoutAScopeFitsTheRememberedScopeAndKeepsTh
   const std::int32_t key = static_cast<std::int32_t>(world.weapon);
   ScopeMemory[key] = fake::HashOf("COMPONENT_RIFLE_SCOPE04");
   const std::vector<std::string> frame = FrameCompleted(1);
-  EXPECT_LINES(frame, Concat({TestsUpTo(kWeaponTest1),
-                              kShowAndPoll,
-                              kFindScope,
-                              {
-                                  "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE02)",
-                                  "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE03)",
-                                  "0x76A18844E743BF91(0x40, #COMPONENT_RIFLE_SCOPE04)",
-                                  "0x74C9090FDD1BB48E(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3, 0x1)",
-                                  "0x74C9090FDD1BB48E(0x40, #COMPONENT_RIFLE_SCOPE04, 0xFFFFFFFF, 0x0)",
-                              },
-                              kInteraction}));
+  EXPECT_LINES(frame, CompletedFrame({kNoScopeFitted,
+                                      {
+                                          "0x74C9090FDD1BB48E(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3, 0x1)",
+                                          "0x74C9090FDD1BB48E(0x40, #COMPONENT_RIFLE_SCOPE04, 0xFFFFFFFF, 0x0)",
+                                      }}));
   EXPECT_EQ(ScopeMemory.size(), 1u);
   EXPECT_EQ(ScopeMemory[key], fake::HashOf("COMPONENT_RIFLE_SCOPE04"));
 }
