@@ -116,20 +116,7 @@ TEST_F(ScriptFailureTest, AFailureWhileShowingTheFatalTextIsSwallowed) {
 }
 
 // InitScript with the default settings file absent, up to and including the prompt's Hide.
-const std::vector<std::string> kInit = {
-    "0x096275889B8E0EE0()",
-    "0xFD340785ADF8CFB7('INPUT_FRONTEND_RS')",
-    "0x04F97DE45A519419()",
-    "0xB5352B7494A08258(0x50, #INPUT_FRONTEND_RS)",
-    "0xFA925AC00EB830B9(0xA, 'LITERAL_STRING', 'Toggle Scope')",
-    "0x5DD02A8318420DD7(0x50, 0x7E57000000000001)",
-    "0x2F11D3A254169EA4(0x50, 0x0, 0x0)",
-    "0x94073D5CA3F16B7B(0x50, 0x1)",
-    "0x560E76D5E2E1803F(0x50, 0x12, 0x1)",
-    "0xF7AA2696A22AD8B9(0x50)",
-    "0x8A0FB4D03A630D21(0x50, 0x0)",
-    "0x71215ACCFDE075EE(0x50, 0x0)",
-};
+const std::vector<std::string> kInit = InitLines("Toggle Scope");
 const std::vector<std::string> kNoFile = {"Unable to load from data file, please make sure it exists."};
 
 using InitFailureTest = ScriptFailureTest;

@@ -32,22 +32,7 @@ TEST_F(ScriptMainTest, InitialisationRefreshesThePedLoadsSettingsThenMakesAndHid
     return fake::Value(fake::HashOf(call.Text(0)));
   });
   Start("DisableReticleInScope=0\nEnableScopeToggle=0\nScopeTogglePromptLabel=Lift the scope\n");
-  EXPECT_LINES(Step(), {
-                           "0x096275889B8E0EE0()",
-                           "0xFD340785ADF8CFB7('INPUT_FRONTEND_RS')",
-                           "0x04F97DE45A519419()",
-                           "0xB5352B7494A08258(0x50, #INPUT_FRONTEND_RS)",
-                           "0xFA925AC00EB830B9(0xA, 'LITERAL_STRING', 'Lift the scope')",
-                           "0x5DD02A8318420DD7(0x50, 0x7E57000000000001)",
-                           "0x2F11D3A254169EA4(0x50, 0x0, 0x0)",
-                           "0x94073D5CA3F16B7B(0x50, 0x1)",
-                           "0x560E76D5E2E1803F(0x50, 0x12, 0x1)",
-                           "0xF7AA2696A22AD8B9(0x50)",
-                           "0x8A0FB4D03A630D21(0x50, 0x0)",
-                           "0x71215ACCFDE075EE(0x50, 0x0)",
-                           "0x096275889B8E0EE0()",
-                           "scriptWait(0)",
-                       });
+  EXPECT_LINES(Step(), Concat({InitLines("Lift the scope"), {"0x096275889B8E0EE0()", "scriptWait(0)"}}));
   EXPECT_EQ(logLinesAt, (std::vector<std::size_t>{0, 2, 2})) << "the settings are loaded between ped and prompt";
   EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
   ASSERT_NE(ScopeTogglePrompt, nullptr);
