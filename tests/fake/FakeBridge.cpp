@@ -58,6 +58,12 @@ State& S() {
   return *state;
 }
 
+// Notes a call of one of the registration operations.
+void Record(Event event) {
+  std::lock_guard lock(S().mutex);
+  S().events.push_back(std::move(event));
+}
+
 // Keeps abandoned runs reachable for the leak checker.
 std::vector<ScriptRun*>& Abandoned() {
   static auto* runs = new std::vector<ScriptRun*>;
@@ -324,36 +330,17 @@ void ResetPluginGlobals() {
 // The bridge operations themselves.
 
 void scriptRegister(HMODULE module, void (*scriptMain)()) {
-  fake::Event event;
-  event.kind = fake::EventKind::ScriptRegister;
-  event.module = module;
-  event.script = scriptMain;
-  std::lock_guard lock(fake::S().mutex);
-  fake::S().events.push_back(std::move(event));
+  fake::Record({.kind = fake::EventKind::ScriptRegister, .module = module, .script = scriptMain});
 }
 
-void scriptUnregister(HMODULE module) {
-  fake::Event event;
-  event.kind = fake::EventKind::ScriptUnregister;
-  event.module = module;
-  std::lock_guard lock(fake::S().mutex);
-  fake::S().events.push_back(std::move(event));
-}
+void scriptUnregister(HMODULE module) { fake::Record({.kind = fake::EventKind::ScriptUnregister, .module = module}); }
 
 void keyboardHandlerRegister(KeyboardHandler handler) {
-  fake::Event event;
-  event.kind = fake::EventKind::KeyboardRegister;
-  event.keyboard = handler;
-  std::lock_guard lock(fake::S().mutex);
-  fake::S().events.push_back(std::move(event));
+  fake::Record({.kind = fake::EventKind::KeyboardRegister, .keyboard = handler});
 }
 
 void keyboardHandlerUnregister(KeyboardHandler handler) {
-  fake::Event event;
-  event.kind = fake::EventKind::KeyboardUnregister;
-  event.keyboard = handler;
-  std::lock_guard lock(fake::S().mutex);
-  fake::S().events.push_back(std::move(event));
+  fake::Record({.kind = fake::EventKind::KeyboardUnregister, .keyboard = handler});
 }
 
 void scriptWait(DWORD milliseconds) {

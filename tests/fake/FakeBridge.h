@@ -33,13 +33,13 @@ enum class EventKind { ScriptRegister, ScriptUnregister, KeyboardRegister, Keybo
 
 struct Event {
   EventKind kind = EventKind::Native;
-  HMODULE module = nullptr;                       // scriptRegister, scriptUnregister
-  void (*script)() = nullptr;                     // scriptRegister
-  KeyboardHandler keyboard = nullptr;             // keyboard (un)register
-  DWORD milliseconds = 0;                         // scriptWait
-  UINT64 hash = 0;                                // native
-  std::vector<UINT64> args;                       // native, in push order
-  std::vector<std::optional<std::string>> texts;  // per argument: its text, for text arguments
+  HMODULE module = nullptr;                         // scriptRegister, scriptUnregister
+  void (*script)() = nullptr;                       // scriptRegister
+  KeyboardHandler keyboard = nullptr;               // keyboard (un)register
+  DWORD milliseconds = 0;                           // scriptWait
+  UINT64 hash = 0;                                  // native
+  std::vector<UINT64> args{};                       // native, in push order
+  std::vector<std::optional<std::string>> texts{};  // per argument: its text, for text arguments
 };
 
 using Slots = std::array<UINT64, 3>;
