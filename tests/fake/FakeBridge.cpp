@@ -1,6 +1,5 @@
 #include "fake/FakeBridge.h"
 
-#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <chrono>
@@ -15,11 +14,6 @@
 #include <set>
 #include <thread>
 
-#include "core/Settings.h"
-#include "features/Prompt.h"
-#include "features/ScopeToggle.h"
-#include "host/Keyboard.h"
-#include "host/Script.h"
 #include "standin/NameHash.h"
 
 namespace fake {
@@ -313,16 +307,6 @@ void ResumeScript() {
 bool ScriptStarted() {
   std::lock_guard lock(S().mutex);
   return S().run != nullptr;
-}
-
-void ResetPluginGlobals() {
-  delete Settings;
-  Settings = nullptr;
-  delete ScopeTogglePrompt;
-  ScopeTogglePrompt = nullptr;
-  ScopeMemory.clear();
-  PlayerPed = 0;
-  std::fill(std::begin(KeyStates), std::end(KeyStates), KeyState{});
 }
 
 }  // namespace fake

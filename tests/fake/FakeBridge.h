@@ -103,8 +103,4 @@ void StartScript(void (*entry)());
 void ResumeScript();
 bool ScriptStarted();
 
-// Puts the plug-in's globals back as they are at load: no settings store, no prompt, empty scope
-// memory, PlayerPed 0, all key states zero. Only safe while no script is running (after Reset).
-void ResetPluginGlobals();
-
 }  // namespace fake

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/PluginGlobals.h"
 #include "fake/FakeBridge.h"
 #include "fake/Sandbox.h"
 
@@ -16,13 +17,13 @@ class PluginTest : public ::testing::Test {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     fake::EnterSandbox(std::string(info->test_suite_name()) + "." + info->name());
     fake::Reset();
-    fake::ResetPluginGlobals();
+    ResetPluginGlobals();
   }
 
   void TearDown() override {
     EXPECT_EQ(Joined(fake::ProtocolErrors()), "") << "the plug-in misused the bridge's call protocol";
     fake::Reset();  // abandons the script before the globals it used are reset
-    fake::ResetPluginGlobals();
+    ResetPluginGlobals();
     fake::LeaveSandbox(HasFailure());
   }
 

@@ -10,6 +10,7 @@
 
 #include "FailingAllocator.h"
 #include "FaultBridge.h"
+#include "PluginGlobals.h"
 #include "WorkFolder.h"
 #include "core/Settings.h"
 #include "features/Prompt.h"
@@ -86,12 +87,7 @@ class AllocationFaultTest : public ::testing::Test {
 
   // The plug-in as loaded, before a new script starts (the previous one never runs again).
   static void ResetPlugin() {
-    delete Settings;
-    Settings = nullptr;
-    delete ScopeTogglePrompt;
-    ScopeTogglePrompt = nullptr;
-    ScopeMemory.clear();
-    PlayerPed = 0;
+    ResetPluginGlobals();
     scene = faults::Scene{};
     faults::TakeNatives();
     faults::TakeLog();

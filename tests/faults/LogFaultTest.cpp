@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "FaultBridge.h"
+#include "PluginGlobals.h"
 #include "WorkFolder.h"
 #include "core/Log.h"
 #include "core/Settings.h"
@@ -40,11 +41,7 @@ std::string ReadAll(const fs::path& path) {
 class LogFaultTest : public ::testing::Test {
  protected:
   void TearDown() override {
-    delete Settings;
-    Settings = nullptr;
-    delete ScopeTogglePrompt;
-    ScopeTogglePrompt = nullptr;
-    ScopeMemory.clear();
+    ResetPluginGlobals();
     faults::scene = faults::Scene{};
     faults::TakeNatives();
     faults::LeaveWorkFolder();

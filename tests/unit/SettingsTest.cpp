@@ -134,7 +134,7 @@ TEST_F(SettingsTest, LaterLinesWin) {
 
 TEST_F(SettingsTest, TheLastLineNeedsNoLineEnd) {
   for (const std::string file : {"A=1\nB=2", "A=1\nB=2\n", "A=1\r\nB=2", "A=1\r\nB=2\r\n"}) {
-    fake::ResetPluginGlobals();
+    ResetPluginGlobals();
     std::filesystem::remove("Quillfen/Log.log");
     Load(file);
     EXPECT_EQ(*Settings, Plus({{"A", "1"}, {"B", "2"}})) << file;
@@ -150,7 +150,7 @@ TEST_F(SettingsTest, ACrLfFileReadsLikeTheSameFileWithLf) {
   Load(lf);
   const SettingsMap fromLf = *Settings;
   const std::vector<std::string> logLf = fake::LogMessages();
-  fake::ResetPluginGlobals();
+  ResetPluginGlobals();
   std::filesystem::remove("Quillfen/Log.log");
   Load(crlf);
   EXPECT_EQ(*Settings, fromLf);
