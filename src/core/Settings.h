@@ -22,7 +22,8 @@ using SettingsMap = std::map<std::string, std::string, SettingNameOrder>;
 
 inline constexpr const char* kSettingsPath = "Varnholt.ini";
 
-// The store; null until LoadSettingsFile runs, never freed.
+// The store; null until LoadSettingsFile runs, then kept for the life of the module (only a store that a
+// retried start-up replaces is freed).
 extern SettingsMap* Settings;
 
 // Defaults, then LoadSettingsFile("Varnholt.ini").

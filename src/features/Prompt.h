@@ -33,5 +33,6 @@ struct Prompt {
   void SetGroupEntity(std::int32_t entity);
 };
 
-// The one prompt of the plug-in, made by InitScript and never freed.
+// The one prompt of the plug-in, made by InitScript and kept for the life of the module (the host prompt
+// is never deleted).
 extern Prompt* ScopeTogglePrompt;
