@@ -20,6 +20,7 @@ const char kUsage[] =
     "  --trace          print every native call with its arguments and answer\n"
     "  --hold-log       keep Quillfen/Log.log open with read and write sharing during the run\n"
     "  --key-thread     send keyboard messages from another thread while the frames run\n"
+    "  --binary-default make binary the C runtime's default file mode, as some games do\n"
     "  --as-is          keep the folder's own Varnholt.ini and Quillfen (an unzipped release, say)\n"
     "  --bridge PATH    the bridge DLL (Windows; default: ScriptBridge.dll next to the host)\n"
     "  --plugin PATH    the plug-in DLL (Windows; default: Varnholt.dll next to the host)\n"
@@ -71,6 +72,8 @@ int main(int argc, char** argv) {
       options.holdLog = true;
     } else if (arg == "--key-thread") {
       options.keyThread = true;
+    } else if (arg == "--binary-default") {
+      options.binaryDefault = true;
     } else if (arg == "--as-is") {
       options.asIs = true;
     } else if ((arg == "--dir" || arg == "--bridge" || arg == "--plugin") && hasValue) {

@@ -30,4 +30,7 @@ void ReleaseHeldFile(void* held);
 
 // Stdout writes bytes as they are (no CR added on Windows).
 void SetBinaryStdout();
+// Makes binary the C runtime's default for files opened without "t" or "b", as some games do: the
+// runtime is shared by every module of the process. Nothing to do natively.
+void SetBinaryFileDefault();
 bool LocalTime(std::tm& out);

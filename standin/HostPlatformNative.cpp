@@ -56,6 +56,7 @@ std::string ReadHeldFile(void* held) {
 void ReleaseHeldFile(void* held) { std::fclose(static_cast<std::FILE*>(held)); }
 
 void SetBinaryStdout() {}
+void SetBinaryFileDefault() {}
 
 bool LocalTime(std::tm& out) {
   const std::time_t now = std::time(nullptr);

@@ -94,6 +94,8 @@ void SetBinaryStdout() {
   _setmode(_fileno(stderr), _O_BINARY);
 }
 
+void SetBinaryFileDefault() { _fmode = _O_BINARY; }
+
 bool LocalTime(std::tm& out) {
   const std::time_t now = std::time(nullptr);
   return localtime_s(&out, &now) == 0;

@@ -322,6 +322,11 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
   }
   bridge.setHooks(AnswerNative, OnBridgeNote);
 
+  if (o.binaryDefault) {
+    SetBinaryFileDefault();
+    TimelineAdd("> the host makes binary the C runtime's default file mode");
+  }
+
   void* heldLog = nullptr;
   if (o.holdLog) {
     heldLog = HoldFileOpen(kLogFile);

@@ -12,6 +12,7 @@ struct RunOptions {
   bool trace = false;
   bool holdLog = false;    // keep Quillfen/Log.log open with read and write sharing during the run
   bool keyThread = false;  // deliver keyboard messages from another thread while frames run
+  bool binaryDefault = false;  // the process's C runtime opens files in binary unless told otherwise
   bool asIs = false;       // keep the folder's own Varnholt.ini and Quillfen (an unzipped release, say)
 };
 

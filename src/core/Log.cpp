@@ -31,7 +31,7 @@ std::size_t FormatLogPrefix(const std::tm& local, char (&out)[kLogPrefixCapacity
 
 void AppendLogLine(const char* path, const std::tm& local, const char* message) noexcept {
   // Text mode: on Windows every line feed, the final one included, is stored as CR LF.
-  std::FILE* file = OpenShared(path, "a");
+  std::FILE* file = OpenShared(path, FileAccess::AppendText);
   if (file == nullptr) return;  // no folder, read-only, locked: the message is lost, silently
   char prefix[kLogPrefixCapacity];
   const std::size_t length = FormatLogPrefix(local, prefix);

@@ -8,9 +8,14 @@
 // The system's millisecond tick count, wrapping at 32 bits.
 std::uint32_t TickCount();
 
+enum class FileAccess {
+  ReadBytes,   // every byte as it is
+  AppendText,  // created if missing; on Windows each line feed is written as CR LF
+};
+
 // Opens a file through the C library with a share mode that denies nothing to other processes, so that
 // a player can keep the log or the settings open in an editor. Null when the open fails.
-std::FILE* OpenShared(const char* path, const char* mode);
+std::FILE* OpenShared(const char* path, FileAccess access);
 
 // The local broken-down time of now, through the platform's thread-safe conversion. False on failure.
 bool LocalTimeNow(std::tm& out);

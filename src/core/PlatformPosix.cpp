@@ -10,7 +10,9 @@ std::uint32_t TickCount() {
 }
 
 // POSIX has no share modes: nothing is denied to begin with.
-std::FILE* OpenShared(const char* path, const char* mode) { return std::fopen(path, mode); }
+std::FILE* OpenShared(const char* path, FileAccess access) {
+  return std::fopen(path, access == FileAccess::ReadBytes ? "rb" : "a");
+}
 
 bool LocalTimeNow(std::tm& out) {
   const std::time_t now = std::time(nullptr);

@@ -24,7 +24,7 @@ namespace {
 bool ReadWholeFile(const char* path, std::string& text) {
   // Bytes as they are; the line splitting folds CR LF itself, exactly as Windows text mode would, so a
   // file reads the same on every platform (and a stray Ctrl-Z is not taken for the end of the file).
-  std::FILE* file = OpenShared(path, "rb");
+  std::FILE* file = OpenShared(path, FileAccess::ReadBytes);
   if (file == nullptr) return false;
   char buffer[4096];
   std::size_t got = 0;
