@@ -65,7 +65,8 @@ if(MSVC)
   set_property(TARGET Varnholt PROPERTY MSVC_RUNTIME_LIBRARY "MultiThreaded$<$<CONFIG:Debug>:Debug>")
 else()
   # libstdc++, libgcc and winpthread go inside the DLL: players get one file and no runtime DLLs.
-  target_link_options(Varnholt PRIVATE -static -s)
+  # Nothing is exported: the bridge reaches the script through scriptRegister alone.
+  target_link_options(Varnholt PRIVATE -static -s -Wl,--exclude-all-symbols)
 endif()
 
 if(VARNHOLT_TESTS AND NOT MSVC)
