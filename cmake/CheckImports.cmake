@@ -1,4 +1,4 @@
-# Fails unless DLL imports exactly the eight bridge operations (decorated names) from BRIDGE, and
+# Fails unless DLL exports nothing and imports exactly the eight bridge operations (decorated names) from BRIDGE, and
 # otherwise only Windows system DLLs: a player must not need any runtime DLL beside the plug-in.
 # Usage: cmake -DOBJDUMP=... -DDLL=... -DBRIDGE=ScriptBridge.dll -P CheckImports.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -53,8 +53,12 @@ foreach(name IN LISTS bridge_imports)
     string(APPEND errors "  unexpected bridge import ${name}\n")
   endif()
 endforeach()
+# Nor does it export anything: the bridge reaches the script through scriptRegister alone.
+if(dump MATCHES "Number in:[ \t]*\n[ \t]*Export Address Table[ \t]+0*[1-9a-f]")
+  string(APPEND errors "  exports symbols\n")
+endif()
 if(errors)
   message(FATAL_ERROR "${DLL}:\n${errors}")
 endif()
 list(JOIN dlls ", " dll_list)
-message(STATUS "${DLL}: imports from ${dll_list}; the eight bridge operations, nothing else")
+message(STATUS "${DLL}: imports from ${dll_list}; the eight bridge operations, nothing else; no exports")
