@@ -1,5 +1,5 @@
 # The plug-in: the Windows DLL, or natively a static library that tests and the native host link with a
-# bridge of their own.
+# bridge of their own (in the mingw build too, for the unit tests).
 set(VARNHOLT_SOURCES
   src/host/DllMain.cpp
   src/host/Keyboard.cpp
@@ -21,6 +21,11 @@ if(NOT WIN32)
   add_library(varnholt STATIC ${VARNHOLT_SOURCES})
   target_include_directories(varnholt PUBLIC ${PROJECT_SOURCE_DIR}/src)
   return()
+endif()
+if(VARNHOLT_TESTS AND NOT MSVC)
+  # The same sources for the Windows unit tests, which link them with the fake bridge; built only for them.
+  add_library(varnholt STATIC EXCLUDE_FROM_ALL ${VARNHOLT_SOURCES})
+  target_include_directories(varnholt PUBLIC ${PROJECT_SOURCE_DIR}/src)
 endif()
 
 # The bridge's import library. MSVC may be given the bridge's own; otherwise one is made from an import
