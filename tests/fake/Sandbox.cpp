@@ -1,13 +1,12 @@
 #include "fake/Sandbox.h"
 
-#include <stdlib.h>
-
 #include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <regex>
 #include <sstream>
-#include <stdexcept>
+
+#include "fake/TestPlatform.h"
 
 namespace fake {
 namespace {
@@ -18,10 +17,10 @@ std::filesystem::path current;
 std::filesystem::path EnterSandbox(const std::string& name) {
   std::string safe;
   for (const char c : name) safe += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  std::string pattern = (std::filesystem::temp_directory_path() / ("varnholt-" + safe + "-XXXXXX")).string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a sandbox folder");
+  const std::filesystem::path folder =
+      MakeUniqueFolder((std::filesystem::temp_directory_path() / ("varnholt-" + safe + "-")).string());
   previous = std::filesystem::current_path();
-  current = pattern;
+  current = folder;
   std::filesystem::create_directory(current / "Quillfen");
   std::filesystem::current_path(current);
   return current;
@@ -31,7 +30,7 @@ void LeaveSandbox(bool keep) {
   if (current.empty()) return;
   std::filesystem::current_path(previous);
   if (keep) {
-    std::fprintf(stderr, "sandbox kept: %s\n", current.c_str());
+    std::fprintf(stderr, "sandbox kept: %s\n", current.string().c_str());
   } else {
     std::error_code ignored;
     std::filesystem::remove_all(current, ignored);
@@ -53,10 +52,13 @@ void WriteFile(const std::filesystem::path& path, const std::string& bytes) {
 
 std::vector<std::string> LogMessages() {
   static const std::regex prefix(R"(^\[[1-9][0-9]?/[1-9][0-9]?/[0-9]+ [0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}\] )");
-  std::istringstream in(ReadFile("Quillfen/Log.log"));
+  const std::string text = ReadFile("Quillfen/Log.log");
   std::vector<std::string> messages;
-  std::string line;
-  while (std::getline(in, line)) {
+  for (std::size_t start = 0; start < text.size();) {
+    std::size_t end = text.find(kStoredLineEnd, start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    start = end + kStoredLineEnd.size();
     std::smatch match;
     if (std::regex_search(line, match, prefix))
       messages.push_back(match.suffix());

@@ -16,8 +16,8 @@ std::string ReadFile(const std::filesystem::path& path);
 // Bytes exactly as given (binary mode).
 void WriteFile(const std::filesystem::path& path, const std::string& bytes);
 
-// The log file's lines with their "[d/m/y h:m:s] " prefix taken off; a line without a well-formed
-// prefix is given whole, marked "<no prefix> ".
+// The log file's lines, split where the plug-in's line end is stored, with their "[d/m/y h:m:s] " prefix
+// taken off; a line without a well-formed prefix is given whole, marked "<no prefix> ".
 std::vector<std::string> LogMessages();
 
 }  // namespace fake

@@ -5,6 +5,7 @@
 #include "core/Log.h"
 #include "core/Platform.h"
 #include "fake/PluginTest.h"
+#include "fake/TestPlatform.h"
 
 namespace {
 
@@ -47,16 +48,15 @@ TEST_F(LogTest, AppendingKeepsEarlierLinesAndAddsExactlyOneLineEnd) {
   AppendLogLine(kLogPath, Local(7, 3, 2026, 9, 5, 3), "first");
   AppendLogLine(kLogPath, Local(7, 3, 2026, 9, 5, 3), "second");
   EXPECT_EQ(fake::ReadFile("Quillfen/Log.log"),
-            "earlier line\nno line end yet[7/3/2026 9:5:3] first\n[7/3/2026 9:5:3] second\n");
+            "earlier line\nno line end yet" + fake::Stored("[7/3/2026 9:5:3] first\n[7/3/2026 9:5:3] second\n"));
 }
 
 TEST_F(LogTest, MessagesAreWrittenUnchangedEvenWithLineBreaksOrEmpty) {
   const std::tm t = Local(2, 1, 2026, 14, 0, 9);
   AppendLogLine(kLogPath, t, "two\nlines\r\nand a tab\t");
   AppendLogLine(kLogPath, t, "");
-  EXPECT_EQ(fake::ReadFile("Quillfen/Log.log"),
-            "[2/1/2026 14:0:9] two\nlines\r\nand a tab\t\n"
-            "[2/1/2026 14:0:9] \n");
+  EXPECT_EQ(fake::ReadFile("Quillfen/Log.log"), fake::Stored("[2/1/2026 14:0:9] two\nlines\r\nand a tab\t\n"
+                                                             "[2/1/2026 14:0:9] \n"));
 }
 
 TEST_F(LogTest, AStringMessageStopsAtItsFirstNul) {
@@ -104,10 +104,10 @@ TEST_F(LogTest, LogStampsTheLocalTimeOfTheCall) {
   Log("stamped again");
   ASSERT_TRUE(LocalTimeNow(after));
   const std::string text = fake::ReadFile("Quillfen/Log.log");
-  const std::string first = text.substr(0, text.find('\n') + 1);
+  const std::string first = text.substr(0, text.find(fake::kStoredLineEnd) + fake::kStoredLineEnd.size());
   const std::string second = text.substr(first.size());
   for (const std::string& line : {first, second}) {
-    const std::string message = line == first ? "stamped\n" : "stamped again\n";
+    const std::string message = fake::Stored(line == first ? "stamped\n" : "stamped again\n");
     EXPECT_TRUE(line == ExpectedPrefix(before) + message || line == ExpectedPrefix(after) + message)
         << line << "is stamped neither " << ExpectedPrefix(before) << "nor " << ExpectedPrefix(after);
   }
