@@ -1,6 +1,7 @@
 #pragma once
-// The scenarios of the benchmark cases, and each case's floor: the natives its frames send, written out
-// as straight-line calls with nothing of the plug-in's own logic.
+// The scenarios of the benchmark cases, and each case's floor: the two switch reads that every frame
+// owes, and the natives its frames send, written out as straight-line calls with nothing of the plug-in's
+// own logic.
 #include "FakeBridge.h"
 
 namespace scenes {
@@ -33,6 +34,9 @@ inline constexpr Scenario inScope = [] {
   return s;
 }();
 }  // namespace scenes
+
+// The store the floors read the two switches from: the lines "name=value" of the case's settings file.
+void SetFloorSettings(const char* file);
 
 void FloorIdle();
 void FloorShown();

@@ -41,6 +41,7 @@ void Prepare(const Case& c) {
     std::fputs(c.settings, f);
     std::fclose(f);
   }
+  SetFloorSettings(c.settings);
   ActiveScenario = c.frames.front();
   InitScript();  // a new store and prompt; the old ones are the process's, as in the game
   prepared = &c;
