@@ -5,6 +5,7 @@
 
 const Scenario* ActiveScenario = nullptr;
 std::vector<std::string>* NativeTrace = nullptr;
+std::uint64_t NativeCalls = 0;
 
 namespace {
 UINT64 currentHash = 0;
@@ -59,6 +60,7 @@ void nativeInit(UINT64 hash) {
 void nativePush64(UINT64 value) { args[argCount++ & 7] = value; }
 
 PUINT64 nativeCall() {
+  ++NativeCalls;
   if (NativeTrace != nullptr) Trace();
   const Scenario& s = *ActiveScenario;
   UINT64 answer = 0;

@@ -33,3 +33,6 @@ extern const Scenario* ActiveScenario;
 // Verification only, never while timing: when set, every native is appended to it as one readable
 // line, pointers to names shown as the names, output cells as "cell".
 extern std::vector<std::string>* NativeTrace;
+
+// Every nativeCall adds one: natives per frame are a count, the same on every machine.
+extern std::uint64_t NativeCalls;

@@ -20,6 +20,8 @@
 #include "AllocationCounter.h"
 #include "FakeBridge.h"
 #include "FloorFrames.h"
+#include "InstructionBudgets.h"
+#include "InstructionCount.h"
 #include "host/Script.h"
 
 namespace {
@@ -141,6 +143,52 @@ double Fastest(const std::vector<double>& values) {
   return values.empty() ? 0.0 : *std::min_element(values.begin(), values.end());
 }
 
+// Natives per frame, by the fake bridge's count: it does not depend on timing either.
+double NativesPerFrame(const Case& c) {
+  Prepare(c);
+  RunPluginFrames(c);
+  const std::uint64_t before = NativeCalls;
+  RunPluginFrames(c);
+  return static_cast<double>(NativeCalls - before) / static_cast<double>(c.frames.size());
+}
+
+std::vector<CountedWork> WorkToCount() {
+  std::vector<CountedWork> work;
+  for (const Case& c : cases) {
+    const Case* k = &c;
+    const int frames = static_cast<int>(c.frames.size());
+    work.push_back({std::string("plugin/") + c.name, [k] { Prepare(*k); }, [k] { RunPluginFrames(*k); }, frames});
+    work.push_back({std::string("floor/") + c.name, [k] { Prepare(*k); }, [k] { k->floor(); }, frames});
+  }
+  return work;
+}
+
+// The instructions-per-frame lines, and the budgets' verdict when a file is given. False when counting
+// was impossible or a budget does not hold.
+bool ReportInstructions(const std::string& budgets) {
+  const std::vector<CountedWork> work = WorkToCount();
+  std::map<std::string, double> perFrame;
+  std::string error;
+  if (!CountInstructions(work, perFrame, error)) {
+    std::printf("\nno instruction counts: %s\n", error.c_str());
+    return false;
+  }
+  std::printf("\n");
+  std::vector<FrameCount> counts;
+  for (const Case& c : cases) {
+    const double plugin = perFrame[std::string("plugin/") + c.name];
+    const double floor = perFrame[std::string("floor/") + c.name];
+    const double natives = NativesPerFrame(c);
+    std::printf("instructions-per-frame %s: plug-in %.0f, floor %.0f, ratio %.2f\n", c.name, plugin, floor,
+                plugin / floor);
+    std::printf("natives-per-frame %s: %g\n", c.name, natives);
+    counts.push_back({c.name, plugin, natives});
+  }
+  if (budgets.empty()) return true;
+  std::printf("\n");
+  return WithinBudgets(budgets, counts);
+}
+
 bool Given(int argc, char** argv, const char* flag) {
   for (int i = 1; i < argc; ++i)
     if (std::strncmp(argv[i], flag, std::strlen(flag)) == 0) return true;
@@ -150,6 +198,27 @@ bool Given(int argc, char** argv, const char* flag) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Our own flags first; the rest is Google Benchmark's.
+  bool timings = true, instructions = true, countingChild = false;
+  std::string budgets;
+  std::vector<char*> rest{argv[0]};
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--instructions") {
+      timings = false;
+    } else if (arg == "--no-instructions") {
+      instructions = false;
+    } else if (arg == "--budgets" && i + 1 < argc) {
+      budgets = std::filesystem::absolute(argv[++i]).string();  // read after moving to the work folder
+    } else if (arg == kCallgrindChildFlag) {
+      countingChild = true;
+    } else {
+      rest.push_back(argv[i]);
+    }
+  }
+  argc = static_cast<int>(rest.size());
+  argv = rest.data();
+
   // Unless told otherwise: short repetitions of every benchmark, shuffled together, so that a plug-in
   // case and its floor meet the same load on a shared machine; the fastest repetition is kept.
   std::vector<char*> args(argv, argv + argc);
@@ -183,9 +252,15 @@ int main(int argc, char** argv) {
       {"failing", "DisableReticleInScope=on\nEnableScopeToggle=1\n", {&scenes::idle}, FloorFailing, true},
   };
 
+  if (countingChild) return CountInCallgrind(WorkToCount());
   bool consistent = true;
   for (const Case& c : cases) consistent = SameNatives(c) && consistent;
   if (!consistent) return 2;
+  if (!timings) {
+    const bool held = ReportInstructions(budgets);
+    if (chdir("/") == 0) std::filesystem::remove_all(work);
+    return held ? 0 : 1;
+  }
 
   for (const Case& c : cases) {
     benchmark::RegisterBenchmark((std::string("plugin/") + c.name).c_str(), PluginBenchmark, &c)
@@ -224,10 +299,12 @@ int main(int argc, char** argv) {
   }
   std::printf("\n%s", lines.c_str());
 
+  // Without valgrind a plain run still gives its timings; asked for budgets, it must count.
+  const bool counted = !instructions || ReportInstructions(budgets) || budgets.empty();
   if (chdir("/") == 0) std::filesystem::remove_all(work);
   if (!allocationFree) {
     std::printf("FAILED: a frame that does not fail allocates on the heap\n");
     return 1;
   }
-  return 0;
+  return counted ? 0 : 1;
 }

@@ -1,0 +1,122 @@
+#include "InstructionCount.h"
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define VARNHOLT_HAVE_CALLGRIND 1
+#endif
+
+extern char** environ;
+
+namespace {
+// Runs counted per work after the warm-up; the few instructions of switching collection on and off are
+// spread over them.
+constexpr int kRuns = 64;
+constexpr int kWarmUpRuns = 3;
+
+std::string SelfPath() {
+  std::error_code ec;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : self.string();
+}
+
+// The total of a dump that the child made for one work: "Trigger: Client Request: <name>" and "totals: N".
+bool ReadDump(const std::string& path, std::string& name, double& total) {
+  std::ifstream file(path);
+  if (!file) return false;
+  const std::string trigger = "desc: Trigger: Client Request: ";
+  bool named = false, counted = false;
+  for (std::string line; std::getline(file, line);) {
+    if (line.rfind(trigger, 0) == 0) {
+      name = line.substr(trigger.size());
+      named = true;
+    } else if (line.rfind("totals: ", 0) == 0) {
+      total = std::strtod(line.c_str() + 8, nullptr);
+      counted = true;
+    }
+  }
+  return named && counted;
+}
+
+int Spawn(const std::vector<std::string>& command) {
+  std::vector<char*> argv;
+  for (const std::string& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
+  argv.push_back(nullptr);
+  std::vector<char*> env;
+  for (char** e = environ; *e != nullptr; ++e)
+    if (std::strncmp(*e, "TZ=", 3) != 0) env.push_back(*e);
+  static char utc[] = "TZ=UTC0";
+  env.push_back(utc);
+  env.push_back(nullptr);
+  std::fflush(stdout);  // what is printed so far comes before anything the child says
+  pid_t child = 0;
+  if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), env.data()) != 0) return -1;
+  int status = 0;
+  if (waitpid(child, &status, 0) != child) return -1;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+}  // namespace
+
+int CountInCallgrind(const std::vector<CountedWork>& work) {
+#ifdef VARNHOLT_HAVE_CALLGRIND
+  for (const CountedWork& w : work) {
+    w.prepare();
+    for (int i = 0; i < kWarmUpRuns; ++i) w.run();
+    CALLGRIND_ZERO_STATS;
+    CALLGRIND_TOGGLE_COLLECT;
+    for (int i = 0; i < kRuns; ++i) w.run();
+    CALLGRIND_TOGGLE_COLLECT;
+    CALLGRIND_DUMP_STATS_AT(w.name.c_str());
+  }
+  return 0;
+#else
+  (void)work;
+  std::fprintf(stderr, "built without valgrind/callgrind.h: no instruction counts\n");
+  return 2;
+#endif
+}
+
+bool CountInstructions(const std::vector<CountedWork>& work, std::map<std::string, double>& perFrame,
+                       std::string& error) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  const fs::path dumps = fs::absolute("callgrind", ec);
+  fs::remove_all(dumps, ec);
+  fs::create_directory(dumps, ec);
+  const std::string self = SelfPath();
+  if (ec || self.empty()) {
+    error = "cannot prepare the callgrind run";
+    return false;
+  }
+  const std::string out = (dumps / "out").string();
+  const int rc = Spawn({"valgrind", "-q", "--tool=callgrind", "--collect-atstart=no", "--callgrind-out-file=" + out,
+                        self, kCallgrindChildFlag});
+  if (rc != 0) {
+    error = rc < 0 ? "cannot run valgrind (install the Debian package valgrind)"
+                   : "the counting run under callgrind failed with exit code " + std::to_string(rc);
+    return false;
+  }
+  std::map<std::string, double> totals;
+  std::string name;
+  double total = 0;
+  for (int dump = 1; ReadDump(out + "." + std::to_string(dump), name, total); ++dump) totals[name] = total;
+  for (const CountedWork& w : work) {
+    const auto found = totals.find(w.name);
+    if (found == totals.end()) {
+      error = "callgrind left no count for " + w.name;
+      return false;
+    }
+    perFrame[w.name] = found->second / (static_cast<double>(kRuns) * w.frames);
+  }
+  fs::remove_all(dumps, ec);
+  return true;
+}

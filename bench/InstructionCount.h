@@ -1,0 +1,27 @@
+#pragma once
+// Instructions per frame, counted under valgrind's callgrind. A count is the same on every run of the
+// same build, where a timing depends on the machine and its load, so a budget can gate on it.
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// Something to count: prepare, then run, which plays `frames` frames.
+struct CountedWork {
+  std::string name;
+  std::function<void()> prepare;
+  std::function<void()> run;
+  int frames;
+};
+
+// The flag that makes the program the counting child.
+inline constexpr const char* kCallgrindChildFlag = "--callgrind-child";
+
+// In the child, under callgrind started with collection off: for each work, a warm-up, then collection
+// on around a fixed number of runs only, dumped under the work's name. Returns the exit code.
+int CountInCallgrind(const std::vector<CountedWork>& work);
+
+// In the parent: runs this program under callgrind as the child (UTC as the time zone, so that local time
+// costs the same everywhere) and reads its dumps. Fills name to instructions per frame, or says why not.
+bool CountInstructions(const std::vector<CountedWork>& work, std::map<std::string, double>& perFrame,
+                       std::string& error);
