@@ -103,6 +103,7 @@ PUINT64 nativeCall() {
 extern "C" void StandinSetHooks(NativeAnswer answer, NoteSink note) {
   answerHook = answer;
   noteHook = note;
+  callArgs.reserve(16);  // more than any native takes: marshalling never allocates on the script's side
 }
 
 extern "C" int StandinRunFrame(std::uint32_t nowMs) {

@@ -1,5 +1,6 @@
 #include "World.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -193,9 +194,12 @@ void Dispatch(Call& c) {
       if (Int(c, 0) != 10 || kind == nullptr || std::strcmp(kind, "LITERAL_STRING") != 0)
         ReportProblem("CreateText asked for something other than 10 and \"LITERAL_STRING\"");
       const char* text = Text(c, 2);
-      w.texts.push_back(text != nullptr ? text : "");
-      c.slots[0] = kTextBase + (w.texts.size() - 1);
-      c.result = "text " + Quoted(w.texts.back());
+      // One value per distinct text, so that a text made anew on every frame does not grow the host.
+      const std::string made = text != nullptr ? text : "";
+      auto found = std::find(w.texts.begin(), w.texts.end(), made);
+      if (found == w.texts.end()) found = w.texts.insert(found, made);
+      c.slots[0] = kTextBase + static_cast<UINT64>(found - w.texts.begin());
+      c.result = "text " + Quoted(*found);
       break;
     }
     case 0xFA233F8FE190514C:  // ScreenTextSet
