@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "HostPlatform.h"
+#include "LongRun.h"
 #include "Run.h"
 #include "Scenario.h"
 
@@ -24,6 +25,10 @@ const char kUsage[] =
     "  --as-is          keep the folder's own Varnholt.ini and Quillfen (an unzipped release, say)\n"
     "  --bridge PATH    the bridge DLL (Windows; default: ScriptBridge.dll next to the host)\n"
     "  --plugin PATH    the plug-in DLL (Windows; default: Varnholt.dll next to the host)\n"
+    "  --frames N       run N frames, the scenario's events first (a long run)\n"
+    "  --memory-at F,.. print memory figures and the log's size after those frame counts\n"
+    "  --cycles N       play the scenario N times in one process, loading and unloading the plug-in\n"
+    "                   each time, and print what each cycle leaves behind\n"
     "  --list           list the bundled scenarios\n";
 
 const std::string kBundledDir = VARNHOLT_SCENARIO_DIR;
@@ -79,6 +84,11 @@ int main(int argc, char** argv) {
     } else if ((arg == "--dir" || arg == "--bridge" || arg == "--plugin") && hasValue) {
       const std::string value = argv[++i];
       (arg == "--dir" ? options.dir : arg == "--bridge" ? options.bridgePath : options.pluginPath) = value;
+    } else if ((arg == "--frames" || arg == "--memory-at" || arg == "--cycles") && hasValue) {
+      if (!SetLongRunOption(arg, argv[++i], options)) {
+        std::fprintf(stderr, "varnholt-host: bad value '%s' for %s\n", argv[i], arg.c_str());
+        return 2;
+      }
     } else if (!arg.empty() && arg[0] != '-' && scenarioArg.empty()) {
       scenarioArg = arg;
     } else {
@@ -101,5 +111,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "varnholt-host: %s\n", bad.what());
     return 2;
   }
+  if (options.frames > 0) scenario.frames = options.frames;
   return RunScenario(scenario, options);
 }

@@ -13,6 +13,8 @@
 #include "BridgeControl.h"
 #include "HostPlatform.h"
 #include "LogCheck.h"
+#include "LongRun.h"
+#include "Memory.h"
 #include "NativeNames.h"
 #include "Timeline.h"
 #include "World.h"
@@ -31,6 +33,8 @@ const char* const kLogFile = "Quillfen/Log.log";
 void Say(const std::string& text) { std::fputs(text.c_str(), stdout); }
 
 void OnBridgeNote(int note, UINT64 detail) {
+  const HostWork host;
+  LongRunNote(note);
   switch (note) {
     case kNoteScriptRegistered:
       registeredModule = static_cast<std::uintptr_t>(detail);
@@ -131,7 +135,9 @@ void StopKeyThread() {
 void Unload() {
   StopKeyThread();
   TimelineAdd("> the host unloads the plug-in");
-  if (!UnloadPlugin()) ReportProblem("the plug-in's module is still loaded after unloading it");
+  const bool unmapped = UnloadPlugin();
+  LongRunUnloaded(unmapped);
+  if (!unmapped) ReportProblem("the plug-in's module is still loaded after unloading it");
   TheWorld.pluginLoaded = false;
   // The plug-in deletes no host object: what it left shown stays shown.
   for (const HostPrompt& p : TheWorld.prompts)
@@ -305,6 +311,35 @@ std::string Header(const Scenario& s, const RunOptions& o) {
   if (!s.logBefore.empty()) out += ", its log holding " + std::to_string(s.logBefore.size()) + " bytes";
   return out + "\n";
 }
+
+void AnswerOnHost(UINT64 hash, const UINT64* args, std::size_t count, UINT64* slots) {
+  const HostWork host;
+  AnswerNative(hash, args, count, slots);
+}
+
+// One load of the plug-in, the scenario's frames, one unload. False when the plug-in does not load.
+bool PlayScenario(const Scenario& s, const RunOptions& o, std::string& error) {
+  TimelineAdd("> the host loads the plug-in");
+  TheWorld.pluginLoaded = true;
+  if (!LoadPlugin(o.pluginPath, pluginModule, error)) return false;
+  if (registeredModule != 0 && registeredModule != pluginModule)
+    ReportProblem("scriptRegister with a module handle that is not the plug-in's");
+  if (o.keyThread) StartKeyThread();
+
+  std::size_t next = 0;
+  for (int frame = 0; frame < s.frames; ++frame) {
+    TimelineSetFrame(frame);
+    while (next < s.events.size() && s.events[next].frame == frame) Apply(s.events[next++]);
+    PaceKeyThread();
+    bridge.runFrame(static_cast<std::uint32_t>(frame) * static_cast<std::uint32_t>(s.frameMs));
+    WorldEndFrame();
+    TimelineEndFrame();
+    LongRunAfterFrame(frame + 1);
+  }
+  TimelineSetFrame(s.frames);
+  if (TheWorld.pluginLoaded) Unload();
+  return true;
+}
 }  // namespace
 
 int RunScenario(const Scenario& s, const RunOptions& o) {
@@ -320,7 +355,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
     std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
     return 1;
   }
-  bridge.setHooks(AnswerNative, OnBridgeNote);
+  bridge.setHooks(AnswerOnHost, OnBridgeNote);
 
   if (o.binaryDefault) {
     SetBinaryFileDefault();
@@ -338,27 +373,19 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
 
   std::tm start{}, end{};
   LocalTime(start);
-  TimelineAdd("> the host loads the plug-in");
-  TheWorld.pluginLoaded = true;
-  if (!LoadPlugin(o.pluginPath, pluginModule, error)) {
-    std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
-    return 1;
+  LongRunStart(o);
+  for (int cycle = 1; cycle <= o.cycles; ++cycle) {
+    if (cycle > 1) {  // a fresh world for each play; the report shows the last one's timeline
+      TheWorld = World{};
+      TheWorld.trace = o.trace;
+      TimelineClear();
+    }
+    if (!PlayScenario(s, o, error)) {
+      std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
+      return 1;
+    }
+    LongRunAfterCycle(cycle);
   }
-  if (registeredModule != 0 && registeredModule != pluginModule)
-    ReportProblem("scriptRegister with a module handle that is not the plug-in's");
-  if (o.keyThread) StartKeyThread();
-
-  std::size_t next = 0;
-  for (int frame = 0; frame < s.frames; ++frame) {
-    TimelineSetFrame(frame);
-    while (next < s.events.size() && s.events[next].frame == frame) Apply(s.events[next++]);
-    PaceKeyThread();
-    bridge.runFrame(static_cast<std::uint32_t>(frame) * static_cast<std::uint32_t>(s.frameMs));
-    WorldEndFrame();
-    TimelineEndFrame();
-  }
-  TimelineSetFrame(s.frames);
-  if (TheWorld.pluginLoaded) Unload();
   TimelineCloseAll();
   bridge.shutdown();
   UnloadBridge();
@@ -379,6 +406,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
   Say("\n");
   Say(DescribeNewLogLines(log, s.logBefore, kTextModeCrLf, start, end));
   Say("\nWorking folder after the run: " + FolderListing() + "\n");
+  Say(LongRunReport());
   std::fflush(stdout);
   return 0;
 }

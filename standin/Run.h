@@ -2,6 +2,7 @@
 // The scenario engine: prepares the working folder, loads the bridge and the plug-in, plays the scenario
 // frame by frame, unloads, and prints what a player would have seen.
 #include <string>
+#include <vector>
 
 #include "Scenario.h"
 
@@ -14,6 +15,9 @@ struct RunOptions {
   bool keyThread = false;  // deliver keyboard messages from another thread while frames run
   bool binaryDefault = false;  // the process's C runtime opens files in binary unless told otherwise
   bool asIs = false;       // keep the folder's own Varnholt.ini and Quillfen (an unzipped release, say)
+  int frames = 0;          // frames to run instead of the scenario's own number
+  std::vector<int> memoryAt;  // frame counts after which memory is sampled
+  int cycles = 1;          // plays of the scenario in one process, each loading and unloading the plug-in
 };
 
 // Prints the report on stdout. Returns the process exit code: 0 when the run took place, 1 when it

@@ -1,0 +1,185 @@
+#include "LongRun.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <vector>
+
+#include "BridgeControl.h"
+#include "Memory.h"
+
+namespace {
+struct FrameSample {
+  int frame;
+  MemorySample memory;
+  long long logBytes;
+};
+
+std::vector<int> memoryAt;
+int cycles = 1;
+std::vector<FrameSample> frameSamples;  // of the first cycle
+std::vector<MemorySample> cycleSamples;
+std::vector<std::string> cycleProblems;
+
+// What the current cycle did.
+struct CycleEvents {
+  int scriptRegistered = 0;
+  int scriptUnregistered = 0;
+  int keyboardRegistered = 0;
+  int keyboardUnregistered = 0;
+  int unloads = 0;
+  bool unmapped = true;
+};
+CycleEvents cycle;
+
+// A whole number from 1 to 999,999,999.
+bool ParseCount(const std::string& text, int& out) {
+  if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+  out = std::stoi(text);
+  return out > 0;
+}
+
+long long LogBytes() {
+  std::error_code ec;
+  const auto size = std::filesystem::file_size("Quillfen/Log.log", ec);
+  return ec ? 0 : static_cast<long long>(size);
+}
+
+std::string Number(long long n) { return std::to_string(n); }
+std::string Signed(long long n) { return (n >= 0 ? "+" : "") + std::to_string(n); }
+std::string KiB(long long bytes) { return std::to_string(bytes / 1024) + " KiB"; }
+double Per(long long total, double count) { return static_cast<double>(total) / count; }
+
+std::string Describe(const MemorySample& m) {
+  std::string out = "heap " + Number(m.blocks) + " blocks, " + Number(m.bytes) + " bytes";
+  if (kProcessMemory)
+    out += "; private " + KiB(m.privateBytes) + " (peak " + KiB(m.peakPrivateBytes) + "); working set " +
+           KiB(m.workingSet) + " (peak " + KiB(m.peakWorkingSet) + ")";
+  return out;
+}
+
+bool Same(const MemorySample& a, const MemorySample& b) {
+  return a.blocks == b.blocks && a.bytes == b.bytes && (!kProcessMemory || a.privateBytes == b.privateBytes);
+}
+
+std::string Growth(const MemorySample& a, const MemorySample& b) {
+  std::string out = "heap " + Signed(b.blocks - a.blocks) + " blocks, " + Signed(b.bytes - a.bytes) + " bytes";
+  if (kProcessMemory) out += "; private " + Signed((b.privateBytes - a.privateBytes) / 1024) + " KiB";
+  return out;
+}
+
+std::string FrameReport() {
+  if (frameSamples.empty()) return std::string();
+  std::string out = std::string("\nMemory (") + kMemoryWhat + "):\n";
+  for (const FrameSample& s : frameSamples)
+    out += "  after frame " + Number(s.frame) + ": " + Describe(s.memory) + "; log " + Number(s.logBytes) + " bytes\n";
+  if (frameSamples.size() < 2) return out;
+  const FrameSample& a = frameSamples.front();
+  const FrameSample& b = frameSamples.back();
+  out += "  from frame " + Number(a.frame) + " to frame " + Number(b.frame) + ": ";
+  out += Same(a.memory, b.memory) ? "memory stays the same" : "memory grows: " + Growth(a.memory, b.memory);
+  const double perFrame = Per(b.logBytes - a.logBytes, b.frame - a.frame);
+  char growth[160];
+  if (perFrame == 0)
+    std::snprintf(growth, sizeof growth, "; the log does not grow\n");
+  else
+    std::snprintf(growth, sizeof growth,
+                  "; the log grows by %.1f bytes a frame, %.1f MB an hour at 60 frames a second\n", perFrame,
+                  perFrame * 60 * 3600 / 1e6);
+  return out + growth;
+}
+
+std::string CycleReport() {
+  if (cycles < 2) return std::string();
+  std::string out = "\nLoad and unload cycles in one process: " + Number(cycles) + "\n";
+  if (cycleProblems.empty())
+    out += "  every cycle registered and withdrew the script and the keyboard handler, and unmapped the plug-in\n";
+  for (const std::string& problem : cycleProblems) out += "  ! " + problem + "\n";
+  if (cycleSamples.size() < 2) return out;
+  out += std::string("  memory (") + kMemoryWhat + "):\n";
+  for (std::size_t i = 0; i < cycleSamples.size(); ++i)
+    if (i < 2 || i + 1 == cycleSamples.size())
+      out += "  after cycle " + Number(static_cast<long long>(i) + 1) + ": " + Describe(cycleSamples[i]) + "\n";
+  // From the second cycle on: the first also pays for whatever is set up once per process.
+  long long least = cycleSamples[1].bytes - cycleSamples[0].bytes, most = least;
+  for (std::size_t i = 2; i < cycleSamples.size(); ++i) {
+    least = std::min(least, cycleSamples[i].bytes - cycleSamples[i - 1].bytes);
+    most = std::max(most, cycleSamples[i].bytes - cycleSamples[i - 1].bytes);
+  }
+  const MemorySample& first = cycleSamples.front();
+  const MemorySample& last = cycleSamples.back();
+  const double n = static_cast<double>(cycleSamples.size() - 1);
+  char line[240];
+  std::snprintf(line, sizeof line, "  each cycle after the first leaves %.1f heap blocks, %.1f bytes",
+                Per(last.blocks - first.blocks, n), Per(last.bytes - first.bytes, n));
+  out += line;
+  if (kProcessMemory) {
+    std::snprintf(line, sizeof line, "; private %.1f KiB", Per(last.privateBytes - first.privateBytes, n * 1024));
+    out += line;
+  }
+  out += least == most ? " (the same every cycle)\n" : " (from " + Number(least) + " to " + Number(most) + " bytes)\n";
+  return out;
+}
+}  // namespace
+
+bool SetLongRunOption(const std::string& flag, const std::string& value, RunOptions& options) {
+  if (flag == "--frames") return ParseCount(value, options.frames);
+  if (flag == "--cycles") return ParseCount(value, options.cycles);
+  options.memoryAt.clear();
+  for (std::size_t start = 0;;) {
+    const std::size_t comma = value.find(',', start);
+    int frame = 0;
+    if (!ParseCount(value.substr(start, comma - start), frame)) return false;
+    if (!options.memoryAt.empty() && frame <= options.memoryAt.back()) return false;
+    options.memoryAt.push_back(frame);
+    if (comma == std::string::npos) return true;
+    start = comma + 1;
+  }
+}
+
+void LongRunStart(const RunOptions& options) {
+  memoryAt = options.memoryAt;
+  cycles = options.cycles;
+  frameSamples.reserve(memoryAt.size());
+  cycleSamples.reserve(static_cast<std::size_t>(cycles));
+}
+
+void LongRunNote(int note) {
+  switch (note) {
+    case kNoteScriptRegistered: ++cycle.scriptRegistered; break;
+    case kNoteScriptUnregistered: ++cycle.scriptUnregistered; break;
+    case kNoteKeyboardRegistered: ++cycle.keyboardRegistered; break;
+    case kNoteKeyboardUnregistered: ++cycle.keyboardUnregistered; break;
+    default: break;
+  }
+}
+
+void LongRunAfterFrame(int framesRun) {
+  if (!cycleSamples.empty() || !std::binary_search(memoryAt.begin(), memoryAt.end(), framesRun)) return;
+  const MemorySample memory = TakeMemorySample();  // before anything below allocates
+  frameSamples.push_back(FrameSample{framesRun, memory, LogBytes()});
+}
+
+void LongRunUnloaded(bool unmapped) {
+  ++cycle.unloads;
+  cycle.unmapped = cycle.unmapped && unmapped;
+}
+
+void LongRunAfterCycle(int number) {
+  if (cycles > 1) cycleSamples.push_back(TakeMemorySample());
+  const CycleEvents done = cycle;
+  cycle = CycleEvents{};
+  std::string wrong;
+  const auto once = [&wrong](int times, const char* what) {
+    if (times != 1) wrong += ", " + std::string(what) + " " + std::to_string(times) + " times";
+  };
+  once(done.scriptRegistered, "the script registered");
+  once(done.scriptUnregistered, "the script withdrawn");
+  once(done.keyboardRegistered, "the keyboard handler registered");
+  once(done.keyboardUnregistered, "the keyboard handler withdrawn");
+  once(done.unloads, "the plug-in unloaded");
+  if (!done.unmapped) wrong += ", the plug-in's module still mapped after unloading";
+  if (!wrong.empty()) cycleProblems.push_back("cycle " + std::to_string(number) + ": " + wrong.substr(2));
+}
+
+std::string LongRunReport() { return FrameReport() + CycleReport(); }
