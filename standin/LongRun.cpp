@@ -117,7 +117,8 @@ std::string CycleReport() {
     std::snprintf(line, sizeof line, "; private %.1f KiB", Per(last.privateBytes - first.privateBytes, n * 1024));
     out += line;
   }
-  out += least == most ? " (the same every cycle)\n" : " (from " + Number(least) + " to " + Number(most) + " bytes)\n";
+  out += least == most ? " (the same heap bytes every cycle)\n"
+                       : " (from " + Number(least) + " to " + Number(most) + " heap bytes a cycle)\n";
   return out;
 }
 }  // namespace
@@ -140,6 +141,10 @@ bool SetLongRunOption(const std::string& flag, const std::string& value, RunOpti
 void LongRunStart(const RunOptions& options) {
   memoryAt = options.memoryAt;
   cycles = options.cycles;
+  frameSamples.clear();
+  cycleSamples.clear();
+  cycleProblems.clear();
+  cycle = CycleEvents{};
   frameSamples.reserve(memoryAt.size());
   cycleSamples.reserve(static_cast<std::size_t>(cycles));
 }

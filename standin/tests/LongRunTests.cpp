@@ -1,0 +1,86 @@
+// The long runs' own checks: the native count of the plug-in's heap, the load-unload cycle check and the
+// options.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "BridgeControl.h"
+#include "LongRun.h"
+#include "Memory.h"
+
+namespace {
+char* scriptBlocks[2] = {};  // a fixed array: a growing container would itself allocate on the script
+int scriptFrames = 0;
+char* hostBlock = nullptr;
+
+void AnswerAllocating(UINT64, const UINT64*, std::size_t, UINT64*) {
+  const HostWork host;
+  hostBlock = new char[1000];
+}
+
+void AllocatingScript() {
+  for (;;) {
+    scriptBlocks[scriptFrames++ % 2] = new char[40];
+    nativeInit(1);
+    nativeCall();        // the host allocates while it answers, on this thread
+    delete[] hostBlock;  // and the script frees that block: it was never the plug-in's
+    scriptWait(0);
+  }
+}
+
+TEST(PluginHeap, CountsWhatTheScriptSideAllocatesUntilItIsFreedAnywhere) {
+  StandinSetHooks(AnswerAllocating, nullptr);
+  char module = 0;
+  scriptRegister(reinterpret_cast<HMODULE>(&module), AllocatingScript);
+  const MemorySample before = TakeMemorySample();
+  StandinRunFrame(0);
+  StandinRunFrame(1);
+  const MemorySample during = TakeMemorySample();
+  EXPECT_EQ(during.blocks - before.blocks, 2);
+  EXPECT_EQ(during.bytes - before.bytes, 80);
+  for (char* block : scriptBlocks) delete[] block;  // on the host's thread
+  const MemorySample after = TakeMemorySample();
+  EXPECT_EQ(after.blocks, before.blocks);
+  EXPECT_EQ(after.bytes, before.bytes);
+  scriptUnregister(reinterpret_cast<HMODULE>(&module));
+  StandinShutdown();
+}
+
+void PlayCycle(int number, bool keyboardWithdrawn, bool unmapped) {
+  for (int note : {kNoteScriptRegistered, kNoteKeyboardRegistered, kNoteScriptStarted, kNoteScriptUnregistered})
+    LongRunNote(note);
+  if (keyboardWithdrawn) LongRunNote(kNoteKeyboardUnregistered);
+  LongRunUnloaded(unmapped);
+  LongRunAfterCycle(number);
+}
+
+TEST(LongRun, ReportsEveryCycleThatKeepsAHandlerOrLeavesTheModuleMapped) {
+  RunOptions options;
+  ASSERT_TRUE(SetLongRunOption("--cycles", "3", options));
+  LongRunStart(options);
+  PlayCycle(1, true, true);
+  PlayCycle(2, false, true);
+  PlayCycle(3, true, false);
+  const std::string report = LongRunReport();
+  EXPECT_NE(report.find("! cycle 2: the keyboard handler withdrawn 0 times\n"), std::string::npos) << report;
+  EXPECT_NE(report.find("! cycle 3: the plug-in's module still mapped after unloading\n"), std::string::npos) << report;
+  EXPECT_EQ(report.find("! cycle 1"), std::string::npos) << report;
+  EXPECT_EQ(report.find("every cycle registered"), std::string::npos) << report;
+
+  LongRunStart(options);  // a new run forgets the old one's problems
+  for (int n = 1; n <= 3; ++n) PlayCycle(n, true, true);
+  EXPECT_NE(LongRunReport().find("every cycle registered and withdrew"), std::string::npos);
+}
+
+TEST(LongRun, OptionsTakeWholePositiveNumbersAndRisingFrameCounts) {
+  RunOptions o;
+  for (const char* bad : {"0", "-5", "1e3", "", "12x", "1234567890"})
+    EXPECT_FALSE(SetLongRunOption("--frames", bad, o)) << bad;
+  for (const char* bad : {"1000,1000", "2000,1000", "1000,", ",1000"})
+    EXPECT_FALSE(SetLongRunOption("--memory-at", bad, o)) << bad;
+  ASSERT_TRUE(SetLongRunOption("--memory-at", "1000,100000", o));
+  EXPECT_EQ(o.memoryAt, (std::vector<int>{1000, 100000}));
+  ASSERT_TRUE(SetLongRunOption("--frames", "100000", o));
+  EXPECT_EQ(o.frames, 100000);
+}
+}  // namespace
