@@ -13,8 +13,10 @@ struct MemorySample {
   long long peakWorkingSet = 0;
 };
 
-// Whether the samples hold the process figures, and what the heap figures count.
+// Whether the samples hold the process figures, whether the heap is counted at all (natively not
+// under ThreadSanitizer, whose runtime keeps operator new), and what the heap figures count.
 extern const bool kProcessMemory;
+extern const bool kHeapCounted;
 extern const char* const kMemoryWhat;
 
 // Allocates nothing on the heap it measures.

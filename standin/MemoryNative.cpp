@@ -10,45 +10,19 @@
 #include "ScriptRunner.h"
 
 const bool kProcessMemory = false;
+#ifdef VARNHOLT_KEEP_OPERATOR_NEW
+// ThreadSanitizer's runtime brings its own operator new, which this file must then leave alone.
+const bool kHeapCounted = false;
+const char* const kMemoryWhat = "not counted: this build keeps its sanitizer's operator new";
+#else
+const bool kHeapCounted = true;
 const char* const kMemoryWhat = "the plug-in's live heap, through operator new";
+#endif
 
 namespace {
-struct alignas(std::max_align_t) Header {
-  std::size_t size;
-  bool plugin;
-};
-
 std::atomic<long long> pluginBlocks{0};
 std::atomic<long long> pluginBytes{0};
 thread_local int hostWork = 0;
-
-void* Allocate(std::size_t size) noexcept {
-  Header* h = static_cast<Header*>(std::malloc(sizeof(Header) + size));
-  if (h == nullptr) return nullptr;
-  h->size = size;
-  h->plugin = hostWork == 0 && OnScript();
-  if (h->plugin) {
-    pluginBlocks.fetch_add(1, std::memory_order_relaxed);
-    pluginBytes.fetch_add(static_cast<long long>(size), std::memory_order_relaxed);
-  }
-  return h + 1;
-}
-
-void* AllocateOrThrow(std::size_t size) {
-  void* p = Allocate(size);
-  if (p == nullptr) throw std::bad_alloc();
-  return p;
-}
-
-void Free(void* p) noexcept {
-  if (p == nullptr) return;
-  Header* h = static_cast<Header*>(p) - 1;
-  if (h->plugin) {
-    pluginBlocks.fetch_sub(1, std::memory_order_relaxed);
-    pluginBytes.fetch_sub(static_cast<long long>(h->size), std::memory_order_relaxed);
-  }
-  std::free(h);
-}
 }  // namespace
 
 MemorySample TakeMemorySample() {
@@ -61,15 +35,70 @@ MemorySample TakeMemorySample() {
 HostWork::HostWork() { ++hostWork; }
 HostWork::~HostWork() { --hostWork; }
 
-// The aligned forms are left to the library: they come with deletes of their own, and nothing here uses
-// them.
-void* operator new(std::size_t n) { return AllocateOrThrow(n); }
-void* operator new[](std::size_t n) { return AllocateOrThrow(n); }
+#ifndef VARNHOLT_KEEP_OPERATOR_NEW
+namespace {
+// Right before every block handed out; base is what malloc or aligned_alloc returned.
+struct alignas(std::max_align_t) Header {
+  void* base;
+  std::size_t size;
+  bool plugin;
+};
+
+void* Allocate(std::size_t size, std::size_t alignment = alignof(std::max_align_t)) noexcept {
+  // The block starts at a multiple of the alignment far enough in for the header.
+  const std::size_t offset = (sizeof(Header) + alignment - 1) / alignment * alignment;
+  const std::size_t total = (offset + size + alignment - 1) / alignment * alignment;
+  void* base = alignment <= alignof(std::max_align_t) ? std::malloc(total) : std::aligned_alloc(alignment, total);
+  if (base == nullptr) return nullptr;
+  void* block = static_cast<char*>(base) + offset;
+  Header* h = static_cast<Header*>(block) - 1;
+  h->base = base;
+  h->size = size;
+  h->plugin = hostWork == 0 && OnScript();
+  if (h->plugin) {
+    pluginBlocks.fetch_add(1, std::memory_order_relaxed);
+    pluginBytes.fetch_add(static_cast<long long>(size), std::memory_order_relaxed);
+  }
+  return block;
+}
+
+void* OrThrow(void* p) {
+  if (p == nullptr) throw std::bad_alloc();
+  return p;
+}
+
+void Free(void* p) noexcept {
+  if (p == nullptr) return;
+  const Header* h = static_cast<Header*>(p) - 1;
+  if (h->plugin) {
+    pluginBlocks.fetch_sub(1, std::memory_order_relaxed);
+    pluginBytes.fetch_sub(static_cast<long long>(h->size), std::memory_order_relaxed);
+  }
+  std::free(h->base);
+}
+
+std::size_t Size(std::align_val_t a) { return static_cast<std::size_t>(a); }
+}  // namespace
+
+// Every form, the aligned ones too: a sanitizer runtime that had to supply one would bring its whole set.
+void* operator new(std::size_t n) { return OrThrow(Allocate(n)); }
+void* operator new[](std::size_t n) { return OrThrow(Allocate(n)); }
 void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return Allocate(n); }
 void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return Allocate(n); }
+void* operator new(std::size_t n, std::align_val_t a) { return OrThrow(Allocate(n, Size(a))); }
+void* operator new[](std::size_t n, std::align_val_t a) { return OrThrow(Allocate(n, Size(a))); }
+void* operator new(std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept { return Allocate(n, Size(a)); }
+void* operator new[](std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept { return Allocate(n, Size(a)); }
 void operator delete(void* p) noexcept { Free(p); }
 void operator delete[](void* p) noexcept { Free(p); }
 void operator delete(void* p, std::size_t) noexcept { Free(p); }
 void operator delete[](void* p, std::size_t) noexcept { Free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { Free(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { Free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { Free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { Free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { Free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { Free(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { Free(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { Free(p); }
+#endif

@@ -7,6 +7,7 @@
 #include "Memory.h"
 
 const bool kProcessMemory = true;
+const bool kHeapCounted = true;
 const char* const kMemoryWhat =
     "the host process: the live blocks of all its heaps, its private memory and working set";
 

@@ -29,6 +29,7 @@ void AllocatingScript() {
 }
 
 TEST(PluginHeap, CountsWhatTheScriptSideAllocatesUntilItIsFreedAnywhere) {
+  if (!kHeapCounted) GTEST_SKIP() << kMemoryWhat;
   StandinSetHooks(AnswerAllocating, nullptr);
   char module = 0;
   scriptRegister(reinterpret_cast<HMODULE>(&module), AllocatingScript);
