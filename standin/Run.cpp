@@ -351,7 +351,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
   TheWorld = World{};
   TheWorld.trace = o.trace;
   TimelineClear();
-  if (!LoadBridge(o.bridgePath, bridge, error)) {
+  if (!LoadBridge(o.bridgePath, o.frontPath, bridge, error)) {
     std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
     return 1;
   }
