@@ -47,6 +47,47 @@ TEST(PluginHeap, CountsWhatTheScriptSideAllocatesUntilItIsFreedAnywhere) {
   StandinShutdown();
 }
 
+char* leaked[8] = {};
+int leakedCount = 0;
+bool leaking = false;
+
+void LeakingScript() {
+  for (;;) {
+    if (leaking && leakedCount < 8) leaked[leakedCount++] = new char[40];
+    scriptWait(0);
+  }
+}
+
+// Frames 1 to 3 with memory taken after the first and the last; what the report says about them.
+std::string ReportOfThreeFrames(bool leak) {
+  StandinSetHooks(nullptr, nullptr);
+  char module = 0;
+  scriptRegister(reinterpret_cast<HMODULE>(&module), LeakingScript);
+  RunOptions options;
+  EXPECT_TRUE(SetLongRunOption("--memory-at", "1,3", options));
+  LongRunStart(options);
+  leaking = leak;
+  for (int frame = 1; frame <= 3; ++frame) {
+    StandinRunFrame(static_cast<std::uint32_t>(frame));
+    LongRunAfterFrame(frame);
+  }
+  leaking = false;
+  scriptUnregister(reinterpret_cast<HMODULE>(&module));
+  StandinShutdown();
+  for (int i = 0; i < leakedCount; ++i) delete[] leaked[i];
+  leakedCount = 0;
+  return LongRunReport();
+}
+
+TEST(LongRun, TellsAHeapThatGrowsBetweenTheFramesFromOneThatStays) {
+  if (!kHeapCounted) GTEST_SKIP() << kMemoryWhat;
+  const std::string steady = ReportOfThreeFrames(false);
+  EXPECT_NE(steady.find("from frame 1 to frame 3: memory stays the same"), std::string::npos) << steady;
+  const std::string growing = ReportOfThreeFrames(true);
+  EXPECT_NE(growing.find("from frame 1 to frame 3: memory grows: heap +2 blocks, +80 bytes"), std::string::npos)
+      << growing;
+}
+
 void PlayCycle(int number, bool keyboardWithdrawn, bool unmapped) {
   for (int note : {kNoteScriptRegistered, kNoteKeyboardRegistered, kNoteScriptStarted, kNoteScriptUnregistered})
     LongRunNote(note);
