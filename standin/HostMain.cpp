@@ -24,6 +24,7 @@ const char kUsage[] =
     "  --as-is          keep the folder's own Varnholt.ini and Quillfen (an unzipped release, say)\n"
     "  --bridge PATH    the bridge DLL (Windows; default: ScriptBridge.dll next to the host)\n"
     "  --plugin PATH    the plug-in DLL (Windows; default: Varnholt.dll next to the host)\n"
+    "  --svg FILE       also write the run as a picture, an SVG file\n"
     "  --list           list the bundled scenarios\n";
 
 const std::string kBundledDir = VARNHOLT_SCENARIO_DIR;
@@ -79,6 +80,8 @@ int main(int argc, char** argv) {
     } else if ((arg == "--dir" || arg == "--bridge" || arg == "--plugin") && hasValue) {
       const std::string value = argv[++i];
       (arg == "--dir" ? options.dir : arg == "--bridge" ? options.bridgePath : options.pluginPath) = value;
+    } else if (arg == "--svg" && hasValue) {
+      options.svgPath = argv[++i];
     } else if (!arg.empty() && arg[0] != '-' && scenarioArg.empty()) {
       scenarioArg = arg;
     } else {
@@ -93,6 +96,7 @@ int main(int argc, char** argv) {
   // Resolved before the host moves into the working folder.
   options.bridgePath = Absolute(options.bridgePath.empty() ? DefaultModulePath("ScriptBridge.dll") : options.bridgePath);
   options.pluginPath = Absolute(options.pluginPath.empty() ? DefaultModulePath("Varnholt.dll") : options.pluginPath);
+  options.svgPath = Absolute(options.svgPath);
 
   Scenario scenario;
   try {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +13,7 @@
 #include "HostPlatform.h"
 #include "LogCheck.h"
 #include "NativeNames.h"
+#include "Picture.h"
 #include "Timeline.h"
 #include "World.h"
 
@@ -59,12 +59,6 @@ void OnBridgeNote(int note, UINT64 detail) {
     case kNoteCallWithoutInit: ReportProblem("nativePush64 or nativeCall without nativeInit"); break;
     default: ReportProblem("an unknown note from the bridge"); break;
   }
-}
-
-float DistanceToHorse() {
-  const Vec3& a = TheWorld.playerPosition;
-  const Vec3& b = TheWorld.horsePosition;
-  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
 }
 
 std::string Position(float x, float y, float z) {
@@ -131,6 +125,7 @@ void StopKeyThread() {
 void Unload() {
   StopKeyThread();
   TimelineAdd("> the host unloads the plug-in");
+  PictureNote(PictureMark::kUnload);
   if (!UnloadPlugin()) ReportProblem("the plug-in's module is still loaded after unloading it");
   TheWorld.pluginLoaded = false;
   // The plug-in deletes no host object: what it left shown stays shown.
@@ -316,6 +311,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
   TheWorld = World{};
   TheWorld.trace = o.trace;
   TimelineClear();
+  if (!o.svgPath.empty()) PictureStart(s);
   if (!LoadBridge(o.bridgePath, bridge, error)) {
     std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
     return 1;
@@ -339,6 +335,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
   std::tm start{}, end{};
   LocalTime(start);
   TimelineAdd("> the host loads the plug-in");
+  PictureNote(PictureMark::kLoad);
   TheWorld.pluginLoaded = true;
   if (!LoadPlugin(o.pluginPath, pluginModule, error)) {
     std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
@@ -354,6 +351,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
     while (next < s.events.size() && s.events[next].frame == frame) Apply(s.events[next++]);
     PaceKeyThread();
     bridge.runFrame(static_cast<std::uint32_t>(frame) * static_cast<std::uint32_t>(s.frameMs));
+    PictureEndFrame();
     WorldEndFrame();
     TimelineEndFrame();
   }
@@ -380,5 +378,9 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
   Say(DescribeNewLogLines(log, s.logBefore, kTextModeCrLf, start, end));
   Say("\nWorking folder after the run: " + FolderListing() + "\n");
   std::fflush(stdout);
+  if (!o.svgPath.empty() && !PictureWrite(o.svgPath, error)) {
+    std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
+    return 1;
+  }
   return 0;
 }

@@ -14,6 +14,7 @@ struct RunOptions {
   bool keyThread = false;  // deliver keyboard messages from another thread while frames run
   bool binaryDefault = false;  // the process's C runtime opens files in binary unless told otherwise
   bool asIs = false;       // keep the folder's own Varnholt.ini and Quillfen (an unzipped release, say)
+  std::string svgPath;     // where to write the run's picture; none when empty
 };
 
 // Prints the report on stdout. Returns the process exit code: 0 when the run took place, 1 when it
