@@ -54,11 +54,11 @@ std::string Frames(int first, int last) {
 }
 
 // The name as it fits into width pixels at charWidth each: whole, or cut before its '_'-parts from the
-// left (COMPONENT_RIFLE_SCOPE04, RIFLE_SCOPE04, SCOPE04), or not at all.
+// left (COMPONENT_RIFLE_SCOPE04, RIFLE_SCOPE04, SCOPE04), or not at all. A list of names is never cut.
 std::string Fitting(std::string name, int width, int charWidth) {
   while (static_cast<int>(name.size()) * charWidth > width) {
     const std::size_t cut = name.find('_');
-    if (cut == std::string::npos) return std::string();
+    if (cut == std::string::npos || name.find(' ') != std::string::npos) return std::string();
     name.erase(0, cut + 1);
   }
   return name;
@@ -98,7 +98,10 @@ template <class Key>
 void Bands(Svg& s, Area area, int fill, const std::string& what, Key key,
            const std::map<std::string, int>* fills = nullptr) {
   ForEachRun(s.frames, key, [&](int first, int last, const std::string& k) {
-    const int x = picture::FrameX(first, s.columns), width = picture::FrameX(last + 1, s.columns) - x;
+    // A band that another one follows directly ends a pixel early, so that the two stay apart.
+    const bool followed = last + 1 < s.frames && !key(last + 1).empty();
+    const int x = picture::FrameX(first, s.columns),
+              width = picture::FrameX(last + 1, s.columns) - x - (followed ? 1 : 0);
     const bool labelled = k != "yes";
     Rect(s, x, area.top, width, area.bottom - area.top, fills != nullptr ? fills->at(k) : fill,
          what + (labelled ? " " + k : "") + ", " + Frames(first, last));
@@ -119,7 +122,8 @@ int TickStep(int frames) {
 
 // The track's name on the left, its empty background and the frame grid.
 void TrackLabel(Svg& s, Area row, const std::string& label, const std::string& note = std::string()) {
-  Text(s, 12, row.top + 15, Fitting(label, picture::kPlotLeft - 30, 7), "font-size=\"12\"");
+  constexpr std::size_t kRoom = 22;  // characters left of the plot
+  Text(s, 12, row.top + 15, label.size() <= kRoom ? label : label.substr(0, kRoom - 3) + "...", "font-size=\"12\"");
   if (!note.empty()) Text(s, 12, row.top + 29, note, "font-size=\"10\" fill=\"#666\"");
   Rect(s, picture::kPlotLeft, row.top, picture::kPlotRight - picture::kPlotLeft, row.bottom - row.top,
        picture::kTrackBackground);
@@ -166,7 +170,7 @@ void ValueTrack(Svg& s, Track track, const std::string& label, const std::string
       });
 }
 
-// Marks at the frames of the events of one kind: draw(centre, row) gives the shape's path.
+// A mark at each event of one kind: path(centre, band) gives its shape.
 template <class Path>
 void Marks(Svg& s, Track track, PictureMark mark, int fill, Path path) {
   const Area row = picture::Band(picture::TrackArea(track, s.weapons));
@@ -299,13 +303,12 @@ std::string PictureSvg(const PictureRun& run) {
 
   const auto& frames = run.frames;
   const auto area = [&](Track t) { return picture::TrackArea(t, s.weapons); };
-  TrackLabel(s, area(Track::kPrompt),
-             "prompt " + (run.promptLabel.empty() ? std::string() : "\"" + run.promptLabel + "\""), "");
+  TrackLabel(s, area(Track::kPrompt), run.promptLabel.empty() ? "prompt" : "prompt \"" + run.promptLabel + "\"");
+  // Named on the left when the run holds one control only, as scenarios usually do.
   std::string held;
   for (const PictureFrame& f : frames)
-    if (!f.heldControls.empty() && held.find(f.heldControls) == std::string::npos)
-      held += (held.empty() ? "" : ", ") + f.heldControls;
-  TrackLabel(s, area(Track::kControl), held.empty() || held.size() > 22 ? "held control" : "held " + held);
+    if (!f.heldControls.empty()) held = held.empty() || held == f.heldControls ? f.heldControls : "several";
+  TrackLabel(s, area(Track::kControl), held.empty() || held == "several" ? "held control" : "held " + held);
   TrackLabel(s, area(Track::kReticle), "reticle hidden");
   TrackLabel(s, area(Track::kAim), "aiming");
   TrackLabel(s, area(Track::kFailure), "failure");
