@@ -2,10 +2,10 @@
 # otherwise only Windows system DLLs: a player must not need any runtime DLL beside the plug-in.
 # Usage: cmake -DOBJDUMP=... -DDLL=... -DBRIDGE=ScriptBridge.dll -P CheckImports.cmake
 cmake_minimum_required(VERSION 3.25)
-execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-  message(FATAL_ERROR "${OBJDUMP} -p ${DLL} failed")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/PeTables.cmake)
+pe_read(${OBJDUMP} ${DLL} lines)
+pe_imports("${lines}" dlls ${BRIDGE} bridge_imports)
+pe_exports("${lines}" exports)
 
 set(expected
   "?scriptRegister@@YAXPEAUHINSTANCE__@@P6AXXZ@Z"
@@ -17,22 +17,6 @@ set(expected
   "?nativePush64@@YAX_K@Z"
   "?nativeCall@@YAPEA_KXZ")
 set(system_dll_pattern "^(KERNEL32|msvcrt|ucrtbase|api-ms-win-crt-[a-z0-9-]+)\\.dll$")
-
-string(REPLACE ";" "\\;" dump "${dump}")
-string(REPLACE "\n" ";" lines "${dump}")
-set(current "")
-set(bridge_imports "")
-set(dlls "")
-foreach(line IN LISTS lines)
-  if(line MATCHES "^[ \t]*DLL Name: (.+)$")
-    set(current "${CMAKE_MATCH_1}")
-    list(APPEND dlls "${current}")
-  elseif(line MATCHES "^[ \t]*$")
-    set(current "")  # a blank line ends an import block
-  elseif(current STREQUAL BRIDGE AND line MATCHES "^[ \t]+[0-9a-f]+[ \t]+[0-9]+[ \t]+([^ \t0-9].*)$")
-    list(APPEND bridge_imports "${CMAKE_MATCH_1}")
-  endif()
-endforeach()
 
 set(errors "")
 foreach(dll IN LISTS dlls)
@@ -54,8 +38,8 @@ foreach(name IN LISTS bridge_imports)
   endif()
 endforeach()
 # Nor does it export anything: the bridge reaches the script through scriptRegister alone.
-if(dump MATCHES "Number in:[ \t]*\n[ \t]*Export Address Table[ \t]+0*[1-9a-f]")
-  string(APPEND errors "  exports symbols\n")
+if(exports)
+  string(APPEND errors "  exports symbols: ${exports}\n")
 endif()
 if(errors)
   message(FATAL_ERROR "${DLL}:\n${errors}")

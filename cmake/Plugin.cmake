@@ -72,6 +72,11 @@ else()
   # libstdc++, libgcc and winpthread go inside the DLL: players get one file and no runtime DLLs.
   # Nothing is exported: the bridge reaches the script through scriptRegister alone.
   target_link_options(Varnholt PRIVATE -static -s -Wl,--exclude-all-symbols)
+  # Reproducible: the linker stamps the PE header and the export directory with SOURCE_DATE_EPOCH, and
+  # no folder of this machine's is left in the code (there is no debug information either).
+  set_property(TARGET Varnholt PROPERTY CXX_LINKER_LAUNCHER
+    ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${VARNHOLT_RELEASE_TIME})
+  target_compile_options(Varnholt PRIVATE -ffile-prefix-map=${PROJECT_SOURCE_DIR}/= -ffile-prefix-map=${PROJECT_BINARY_DIR}/=)
 endif()
 
 if(VARNHOLT_TESTS AND NOT MSVC)

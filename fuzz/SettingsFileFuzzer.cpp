@@ -46,8 +46,10 @@ void ApplyLine(const std::string& line, Expected& out) {
   }
 }
 
-Expected Predict(const std::string& file, const Model& defaults) {
+Expected Predict(const std::string& bytes, const Model& defaults) {
   Expected out{defaults, {"loading settings file: " + std::string(kPath)}};
+  // The file ends at its first Ctrl-Z, as in Windows text mode.
+  const std::string file = bytes.substr(0, bytes.find('\x1A'));
   // Every line feed ends a line (a carriage return right before it goes with it); whatever follows the
   // last line feed, even nothing, is the last line.
   std::size_t start = 0;

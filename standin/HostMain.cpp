@@ -24,6 +24,8 @@ const char kUsage[] =
     "  --as-is          keep the folder's own Varnholt.ini and Quillfen (an unzipped release, say)\n"
     "  --bridge PATH    the bridge DLL (Windows; default: ScriptBridge.dll next to the host)\n"
     "  --plugin PATH    the plug-in DLL (Windows; default: Varnholt.dll next to the host)\n"
+    "  --front PATH     a bridge front the plug-in binds to instead (Windows), which passes every\n"
+    "                   operation on to the stand-in bridge beside it, StandinBridge.dll\n"
     "  --svg FILE       also write the run as a picture, an SVG file\n"
     "  --list           list the bundled scenarios\n";
 
@@ -77,9 +79,12 @@ int main(int argc, char** argv) {
       options.binaryDefault = true;
     } else if (arg == "--as-is") {
       options.asIs = true;
-    } else if ((arg == "--dir" || arg == "--bridge" || arg == "--plugin") && hasValue) {
+    } else if ((arg == "--dir" || arg == "--bridge" || arg == "--plugin" || arg == "--front") && hasValue) {
       const std::string value = argv[++i];
-      (arg == "--dir" ? options.dir : arg == "--bridge" ? options.bridgePath : options.pluginPath) = value;
+      (arg == "--dir"      ? options.dir
+       : arg == "--bridge" ? options.bridgePath
+       : arg == "--plugin" ? options.pluginPath
+                           : options.frontPath) = value;
     } else if (arg == "--svg" && hasValue) {
       options.svgPath = argv[++i];
     } else if (!arg.empty() && arg[0] != '-' && scenarioArg.empty()) {
@@ -96,6 +101,7 @@ int main(int argc, char** argv) {
   // Resolved before the host moves into the working folder.
   options.bridgePath = Absolute(options.bridgePath.empty() ? DefaultModulePath("ScriptBridge.dll") : options.bridgePath);
   options.pluginPath = Absolute(options.pluginPath.empty() ? DefaultModulePath("Varnholt.dll") : options.pluginPath);
+  options.frontPath = Absolute(options.frontPath);
   options.svgPath = Absolute(options.svgPath);
 
   Scenario scenario;

@@ -10,8 +10,10 @@
 // Whether text-mode files end their lines with CR LF here.
 extern const bool kTextModeCrLf;
 
-// Loads the bridge and finds its controls. Natively the path is not used.
-bool LoadBridge(const std::string& path, BridgeControl& control, std::string& error);
+// Loads the bridge and finds its controls. With a front (a bridge DLL that passes every operation on to
+// the stand-in bridge, StandinBridge.dll beside it), the front is what the plug-in binds to and the
+// controls come from the stand-in behind it. Natively neither path is used.
+bool LoadBridge(const std::string& path, const std::string& front, BridgeControl& control, std::string& error);
 // Loads the plug-in, which registers its script on attach; module is the handle it was loaded at.
 bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& error);
 // Unloads the plug-in, which unregisters on detach. False when its module is still mapped afterwards.

@@ -15,7 +15,7 @@ HMODULE PluginModule() { return reinterpret_cast<HMODULE>(&pluginImage); }
 bool loaded = false;
 }  // namespace
 
-bool LoadBridge(const std::string&, BridgeControl& control, std::string&) {
+bool LoadBridge(const std::string&, const std::string&, BridgeControl& control, std::string&) {
   control.setHooks = &StandinSetHooks;
   control.runFrame = &StandinRunFrame;
   control.deliverKey = &StandinDeliverKey;

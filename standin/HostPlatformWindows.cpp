@@ -10,7 +10,9 @@
 const bool kTextModeCrLf = true;
 
 namespace {
-HMODULE bridgeModule = nullptr;
+HMODULE bridgeModule = nullptr;  // the stand-in bridge, with the host's controls
+HMODULE frontModule = nullptr;   // a front that the plug-in binds to instead, holding the stand-in
+const char* const kFrontTarget = "StandinBridge.dll";
 HMODULE pluginModule = nullptr;
 
 std::string LastError() { return "Windows error " + std::to_string(GetLastError()); }
@@ -28,11 +30,26 @@ bool Find(const char* name, Function& out, std::string& error) {
 }
 }  // namespace
 
-bool LoadBridge(const std::string& path, BridgeControl& control, std::string& error) {
-  bridgeModule = LoadLibraryA(path.c_str());
-  if (bridgeModule == nullptr) {
-    error = "cannot load the bridge " + path + " (" + LastError() + ")";
-    return false;
+bool LoadBridge(const std::string& path, const std::string& front, BridgeControl& control, std::string& error) {
+  if (!front.empty()) {
+    // The front's own folder is searched for what it imports, so it binds to the stand-in beside it.
+    // The plug-in then binds to the front: a module named ScriptBridge.dll is already loaded.
+    frontModule = LoadLibraryExA(front.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+    if (frontModule == nullptr) {
+      error = "cannot load the bridge front " + front + " (" + LastError() + ")";
+      return false;
+    }
+    bridgeModule = GetModuleHandleA(kFrontTarget);
+    if (bridgeModule == nullptr) {
+      error = std::string("the bridge front ") + front + " did not bring in " + kFrontTarget;
+      return false;
+    }
+  } else {
+    bridgeModule = LoadLibraryA(path.c_str());
+    if (bridgeModule == nullptr) {
+      error = "cannot load the bridge " + path + " (" + LastError() + ")";
+      return false;
+    }
   }
   return Find("StandinSetHooks", control.setHooks, error) && Find("StandinRunFrame", control.runFrame, error) &&
          Find("StandinDeliverKey", control.deliverKey, error) && Find("StandinShutdown", control.shutdown, error);
@@ -60,7 +77,11 @@ bool UnloadPlugin() {
 }
 
 void UnloadBridge() {
-  if (bridgeModule != nullptr) FreeLibrary(bridgeModule);
+  if (frontModule != nullptr)
+    FreeLibrary(frontModule);  // and with it the stand-in, which only the front holds
+  else if (bridgeModule != nullptr)
+    FreeLibrary(bridgeModule);
+  frontModule = nullptr;
   bridgeModule = nullptr;
 }
 

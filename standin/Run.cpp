@@ -312,7 +312,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
   TheWorld.trace = o.trace;
   TimelineClear();
   if (!o.svgPath.empty()) PictureStart(s);
-  if (!LoadBridge(o.bridgePath, bridge, error)) {
+  if (!LoadBridge(o.bridgePath, o.frontPath, bridge, error)) {
     std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
     return 1;
   }

@@ -9,6 +9,7 @@ struct RunOptions {
   std::string dir = "varnholt-run";  // the run's working folder
   std::string bridgePath;             // Windows: ScriptBridge.dll
   std::string pluginPath;             // Windows: Varnholt.dll
+  std::string frontPath;              // Windows: a bridge front in place of the bridge, if any
   bool trace = false;
   bool holdLog = false;    // keep Quillfen/Log.log open with read and write sharing during the run
   bool keyThread = false;  // deliver keyboard messages from another thread while frames run

@@ -32,6 +32,7 @@ varnholt_need_base() {
 # The Windows cross build and Wine.
 varnholt_need_windows() {
   varnholt_need g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-tools wine64
+  varnholt_need clang lld llvm  # the Microsoft-ABI bridge front of the tests
 }
 
 # The Wine loader, or nothing.

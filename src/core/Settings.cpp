@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <string_view>
@@ -20,16 +21,23 @@ void InitSettings() {
 }
 
 namespace {
-// The whole file; false when it cannot be opened. Read errors end the text where they happen.
+constexpr char kEndOfText = '\x1A';  // Ctrl-Z, which DOS-era editors still append
+
+// The file up to its first Ctrl-Z, as Windows text mode reads it; false when it cannot be opened. Read
+// errors end the text where they happen.
 bool ReadWholeFile(const char* path, std::string& text) {
-  // Bytes as they are; the line splitting folds CR LF itself, exactly as Windows text mode would, so a
-  // file reads the same on every platform (and a stray Ctrl-Z is not taken for the end of the file).
+  // Bytes as they are otherwise; the line splitting folds CR LF itself, exactly as text mode would, so
+  // a file reads the same on every platform.
   std::FILE* file = OpenShared(path, FileAccess::ReadBytes);
   if (file == nullptr) return false;
   char buffer[4096];
   std::size_t got = 0;
   try {
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, got);
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+      const char* const stop = static_cast<const char*>(std::memchr(buffer, kEndOfText, got));
+      text.append(buffer, stop != nullptr ? static_cast<std::size_t>(stop - buffer) : got);
+      if (stop != nullptr) break;  // nothing after it is ever read
+    }
   } catch (...) {
     std::fclose(file);
     throw;

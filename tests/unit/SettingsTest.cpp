@@ -159,6 +159,23 @@ TEST_F(SettingsTest, ACrLfFileReadsLikeTheSameFileWithLf) {
   EXPECT_LINES(logLf, {"loading settings file: Varnholt.ini", Rejected("bad line"), "settings file loaded"});
 }
 
+TEST_F(SettingsTest, TheFileEndsAtItsFirstCtrlZ) {
+  const std::pair<std::string, SettingsMap> cases[] = {
+      // An old editor's end mark after the last line: the label ends before it, the rest is never read.
+      {"ScopeTogglePromptLabel=Short\x1A\r\nEnableScopeToggle=0\r\n", Plus({{"ScopeTogglePromptLabel", "Short"}})},
+      {"A=1\r\n\x1A", Plus({{"A", "1"}})},
+      {"\x1A\nA=1\n", kDefaults},
+      {"A=1\nB=2\x1A=3\nbad\x1A\n", Plus({{"A", "1"}, {"B", "2"}})},
+  };
+  for (const auto& [file, store] : cases) {
+    ResetPluginGlobals();
+    std::filesystem::remove("Quillfen/Log.log");
+    Load(file);
+    EXPECT_EQ(*Settings, store) << file;
+    EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+  }
+}
+
 TEST_F(SettingsTest, SplitStringPieces) {
   using Pieces = std::vector<std::string>;
   const std::pair<std::string, Pieces> cases[] = {

@@ -1,0 +1,47 @@
+# Reads a PE file's import and export tables out of `objdump -p`, for the checks that run in script mode.
+
+# pe_read(<objdump> <file> <out>): the dump as a list of lines.
+function(pe_read objdump file out)
+  execute_process(COMMAND ${objdump} -p ${file} OUTPUT_VARIABLE dump RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "${objdump} -p ${file} failed")
+  endif()
+  string(REPLACE ";" "\\;" dump "${dump}")
+  string(REPLACE "\n" ";" lines "${dump}")
+  set(${out} "${lines}" PARENT_SCOPE)
+endfunction()
+
+# pe_imports(<lines> <out dlls> <dll> <out names>): the DLLs imported from, and the names imported from one.
+function(pe_imports lines out_dlls dll out_names)
+  set(current "")
+  set(dlls "")
+  set(names "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^[ \t]*DLL Name: (.+)$")
+      set(current "${CMAKE_MATCH_1}")
+      list(APPEND dlls "${current}")
+    elseif(line MATCHES "^[ \t]*$")
+      set(current "")  # a blank line ends an import block
+    elseif(current STREQUAL dll AND line MATCHES "^[ \t]+[0-9a-f]+[ \t]+[0-9]+[ \t]+([^ \t0-9].*)$")
+      list(APPEND names "${CMAKE_MATCH_1}")
+    endif()
+  endforeach()
+  set(${out_dlls} "${dlls}" PARENT_SCOPE)
+  set(${out_names} "${names}" PARENT_SCOPE)
+endfunction()
+
+# pe_exports(<lines> <out names>): the names in the export table.
+function(pe_exports lines out)
+  set(in_table FALSE)
+  set(names "")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^\\[Ordinal/Name Pointer\\] Table")
+      set(in_table TRUE)
+    elseif(in_table AND line MATCHES "^[ \t]*\\[ *[0-9]+\\] (.+)$")
+      list(APPEND names "${CMAKE_MATCH_1}")
+    elseif(in_table)
+      set(in_table FALSE)
+    endif()
+  endforeach()
+  set(${out} "${names}" PARENT_SCOPE)
+endfunction()

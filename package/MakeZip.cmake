@@ -1,0 +1,38 @@
+# Makes the release zip so that it depends on nothing but its files' bytes: entries in a fixed order,
+# each with the release time (in UTC), fixed permissions, and no extra fields (no owner, no
+# access times). Copies the DLL beside it, for SHA256SUMS.
+# Usage: cmake -DZIP=zip -DTOUCH=touch -DTIME=<seconds> -DOUT=<dir> -DNAME=<zip name> -DSTAGE=<dir>
+#        -DDLL=<Varnholt.dll> -DFILES=<other files> -P MakeZip.cmake
+cmake_minimum_required(VERSION 3.25)
+file(REMOVE_RECURSE ${STAGE})
+file(MAKE_DIRECTORY ${STAGE}/Quillfen ${OUT})
+set(entries Varnholt.dll)
+file(COPY_FILE ${DLL} ${STAGE}/Varnholt.dll)
+foreach(file IN LISTS FILES)
+  get_filename_component(name ${file} NAME)
+  file(COPY_FILE ${file} ${STAGE}/${name})
+  list(APPEND entries ${name})
+endforeach()
+list(APPEND entries Quillfen/)  # empty: the plug-in never makes the log's folder itself
+
+foreach(entry IN LISTS entries)
+  if(entry MATCHES "/$")
+    file(CHMOD ${STAGE}/${entry} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+      WORLD_READ WORLD_EXECUTE)
+  else()
+    file(CHMOD ${STAGE}/${entry} PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  endif()
+endforeach()
+execute_process(COMMAND ${TOUCH} -d @${TIME} ${entries} WORKING_DIRECTORY ${STAGE} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "cannot set the release time on the staged files")
+endif()
+
+file(REMOVE ${OUT}/${NAME})  # zip would add to an archive that is there
+# zip writes times as local time: in UTC, every machine writes the same.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env TZ=UTC ${ZIP} -X -9 -q ${OUT}/${NAME} ${entries}
+  WORKING_DIRECTORY ${STAGE} RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "${ZIP} failed to make ${OUT}/${NAME}")
+endif()
+file(COPY_FILE ${DLL} ${OUT}/Varnholt.dll)
