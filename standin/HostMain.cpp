@@ -31,6 +31,7 @@ const char kUsage[] =
     "  --memory-at F,.. print memory figures and the log's size after those frame counts\n"
     "  --cycles N       play the scenario N times in one process, loading and unloading the plug-in\n"
     "                   each time, and print what each cycle leaves behind\n"
+    "  --svg FILE       also write the run as a picture, an SVG file\n"
     "  --list           list the bundled scenarios\n";
 
 const std::string kBundledDir = VARNHOLT_SCENARIO_DIR;
@@ -94,6 +95,8 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "varnholt-host: bad value '%s' for %s\n", argv[i], arg.c_str());
         return 2;
       }
+    } else if (arg == "--svg" && hasValue) {
+      options.svgPath = argv[++i];
     } else if (!arg.empty() && arg[0] != '-' && scenarioArg.empty()) {
       scenarioArg = arg;
     } else {
@@ -109,6 +112,7 @@ int main(int argc, char** argv) {
   options.bridgePath = Absolute(options.bridgePath.empty() ? DefaultModulePath("ScriptBridge.dll") : options.bridgePath);
   options.pluginPath = Absolute(options.pluginPath.empty() ? DefaultModulePath("Varnholt.dll") : options.pluginPath);
   options.frontPath = Absolute(options.frontPath);
+  options.svgPath = Absolute(options.svgPath);
 
   Scenario scenario;
   try {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +15,7 @@
 #include "LongRun.h"
 #include "Memory.h"
 #include "NativeNames.h"
+#include "Picture.h"
 #include "Timeline.h"
 #include "World.h"
 
@@ -63,12 +63,6 @@ void OnBridgeNote(int note, UINT64 detail) {
     case kNoteCallWithoutInit: ReportProblem("nativePush64 or nativeCall without nativeInit"); break;
     default: ReportProblem("an unknown note from the bridge"); break;
   }
-}
-
-float DistanceToHorse() {
-  const Vec3& a = TheWorld.playerPosition;
-  const Vec3& b = TheWorld.horsePosition;
-  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
 }
 
 std::string Position(float x, float y, float z) {
@@ -135,6 +129,7 @@ void StopKeyThread() {
 void Unload() {
   StopKeyThread();
   TimelineAdd("> the host unloads the plug-in");
+  PictureNote(PictureMark::kUnload);
   const bool unmapped = UnloadPlugin();
   LongRunUnloaded(unmapped);
   if (!unmapped) ReportProblem("the plug-in's module is still loaded after unloading it");
@@ -320,6 +315,7 @@ void AnswerOnHost(UINT64 hash, const UINT64* args, std::size_t count, UINT64* sl
 // One load of the plug-in, the scenario's frames, one unload. False when the plug-in does not load.
 bool PlayScenario(const Scenario& s, const RunOptions& o, std::string& error) {
   TimelineAdd("> the host loads the plug-in");
+  PictureNote(PictureMark::kLoad);
   TheWorld.pluginLoaded = true;
   if (!LoadPlugin(o.pluginPath, pluginModule, error)) return false;
   if (registeredModule != 0 && registeredModule != pluginModule)
@@ -332,6 +328,7 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, std::string& error) {
     while (next < s.events.size() && s.events[next].frame == frame) Apply(s.events[next++]);
     PaceKeyThread();
     bridge.runFrame(static_cast<std::uint32_t>(frame) * static_cast<std::uint32_t>(s.frameMs));
+    PictureEndFrame();
     WorldEndFrame();
     TimelineEndFrame();
     LongRunAfterFrame(frame + 1);
@@ -351,6 +348,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
   TheWorld = World{};
   TheWorld.trace = o.trace;
   TimelineClear();
+  if (!o.svgPath.empty()) PictureStart(s);
   if (!LoadBridge(o.bridgePath, o.frontPath, bridge, error)) {
     std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
     return 1;
@@ -375,10 +373,11 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
   LocalTime(start);
   LongRunStart(o);
   for (int cycle = 1; cycle <= o.cycles; ++cycle) {
-    if (cycle > 1) {  // a fresh world for each play; the report shows the last one's timeline
+    if (cycle > 1) {  // a fresh world for each play; the report and the picture show the last one
       TheWorld = World{};
       TheWorld.trace = o.trace;
       TimelineClear();
+      if (!o.svgPath.empty()) PictureStart(s);
     }
     if (!PlayScenario(s, o, error)) {
       std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
@@ -408,5 +407,9 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
   Say("\nWorking folder after the run: " + FolderListing() + "\n");
   Say(LongRunReport());
   std::fflush(stdout);
+  if (!o.svgPath.empty() && !PictureWrite(o.svgPath, error)) {
+    std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
+    return 1;
+  }
   return 0;
 }

@@ -19,6 +19,7 @@ struct RunOptions {
   int frames = 0;          // frames to run instead of the scenario's own number
   std::vector<int> memoryAt;  // frame counts after which memory is sampled
   int cycles = 1;          // plays of the scenario in one process, each loading and unloading the plug-in
+  std::string svgPath;     // where to write the run's picture; none when empty
 };
 
 // Prints the report on stdout. Returns the process exit code: 0 when the run took place, 1 when it

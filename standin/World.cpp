@@ -9,6 +9,7 @@
 
 #include "NameHash.h"
 #include "NativeNames.h"
+#include "Picture.h"
 #include "Scenario.h"
 #include "Timeline.h"
 
@@ -118,7 +119,9 @@ bool Completed(const Call& c) {
   if (TheWorld.heldControls.count(p->control) == 0) return false;
   if (!p->completionSeen) {
     p->completionSeen = true;
-    TimelineAdd("prompt " + Quoted(p->label) + " completed");
+    const std::string what = "prompt " + Quoted(p->label) + " completed";
+    TimelineAdd(what);
+    PictureNote(PictureMark::kCompletion, what);
   }
   return true;
 }
@@ -331,10 +334,13 @@ void Dispatch(Call& c) {
       Answer(c, weapon != nullptr && (weapon->tests & test) != 0 ? 1 : 0);
       break;
     }
-    case 0xCD181A959CFDD7F4:  // StartInteraction
-      TimelineAdd("interaction " + NameOf(Hash(c, 2)) + " started: " + EntityName(Int(c, 0)) + " with " +
-                  EntityName(Wide(c, 1)));
+    case 0xCD181A959CFDD7F4: {  // StartInteraction
+      const std::string what = "interaction " + NameOf(Hash(c, 2)) + " started: " + EntityName(Int(c, 0)) + " with " +
+                               EntityName(Wide(c, 1));
+      TimelineAdd(what);
+      PictureNote(PictureMark::kInteraction, what);
       break;
+    }
     case 0x04D7F33640662FA2: Answer(c, Wide(c, 0) == w.playerId && w.aiming ? 1 : 0); break;
     case 0x36CDD81627A6FCD2: w.reticleHidden = true; break;
     default: break;
@@ -356,11 +362,12 @@ void ThrowIfPlanned(const Call& c) {
     if (f.done || f.frame != TimelineFrame() || f.native != c.hash) continue;
     f.done = true;
     const std::string name = c.info != nullptr ? c.info->name : HexHash(c.hash);
-    if (f.standard) {
-      TimelineAdd("the host throws std::runtime_error(" + Quoted(f.message) + ") from " + name);
-      throw std::runtime_error(f.message);
-    }
-    TimelineAdd("the host throws an int from " + name);
+    const std::string what = "the host throws " +
+                             (f.standard ? "std::runtime_error(" + Quoted(f.message) + ")" : std::string("an int")) +
+                             " from " + name;
+    TimelineAdd(what);
+    PictureNote(PictureMark::kThrown, what);
+    if (f.standard) throw std::runtime_error(f.message);
     throw 42;
   }
 }
@@ -436,6 +443,12 @@ Weapon* FindWeapon(std::uint32_t hash) {
 }
 
 std::string Quoted(const std::string& text) { return QuotedText(text.c_str()); }
+
+float DistanceToHorse() {
+  const Vec3& a = TheWorld.playerPosition;
+  const Vec3& b = TheWorld.horsePosition;
+  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+}
 
 void ReportProblem(const std::string& text) {
   if (TheWorld.problemsReported.insert(text).second) TimelineAdd("! " + text);

@@ -95,5 +95,7 @@ std::string NameOf(std::uint32_t hash);
 Weapon* FindWeapon(std::uint32_t hash);
 // A text in double quotes, with quotes, backslashes and control bytes escaped.
 std::string Quoted(const std::string& text);
+// Where the horse stands (or stood) from the player, in three dimensions.
+float DistanceToHorse();
 // A problem worth a modder's attention, told once.
 void ReportProblem(const std::string& text);
