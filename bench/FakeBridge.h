@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "host/Bridge.h"
-#include "standin/NameHash.h"
+#include "standin/world/NameHash.h"
 
 struct Scenario {
   std::int32_t playerPed = 0x101;

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "BridgeControl.h"
-#include "LongRun.h"
-#include "Memory.h"
+#include "bridge/BridgeControl.h"
+#include "program/LongRun.h"
+#include "program/Memory.h"
 
 namespace {
 char* scriptBlocks[2] = {};  // a fixed array: a growing container would itself allocate on the script

@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "PictureLayout.h"
+#include "report/PictureLayout.h"
 
 namespace {
 using picture::Area;

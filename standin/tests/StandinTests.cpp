@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "BridgeControl.h"
-#include "LogCheck.h"
-#include "NameHash.h"
-#include "Scenario.h"
-#include "Timeline.h"
+#include "bridge/BridgeControl.h"
+#include "report/LogCheck.h"
+#include "report/Timeline.h"
+#include "world/NameHash.h"
+#include "world/Scenario.h"
 
 namespace {
 TEST(NameHash, IsJenkinsOneAtATimeOfTheLowerCasedName) {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "NameHash.h"
-#include "Scenario.h"
-#include "Timeline.h"
-#include "World.h"
+#include "report/Timeline.h"
+#include "world/NameHash.h"
+#include "world/Scenario.h"
+#include "world/World.h"
 
 namespace {
 struct WorldTest : ::testing::Test {

@@ -14,7 +14,7 @@
 #include <set>
 #include <thread>
 
-#include "standin/NameHash.h"
+#include "standin/world/NameHash.h"
 
 namespace fake {
 namespace {

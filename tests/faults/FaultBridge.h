@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "host/Bridge.h"
-#include "standin/NameHash.h"
+#include "standin/world/NameHash.h"
 
 namespace faults {
 

@@ -1,4 +1,4 @@
-#include "Run.h"
+#include "program/Run.h"
 
 #include <algorithm>
 #include <atomic>
@@ -9,15 +9,15 @@
 #include <sstream>
 #include <thread>
 
-#include "BridgeControl.h"
-#include "HostPlatform.h"
-#include "LogCheck.h"
-#include "LongRun.h"
-#include "Memory.h"
-#include "NativeNames.h"
-#include "Picture.h"
-#include "Timeline.h"
-#include "World.h"
+#include "bridge/BridgeControl.h"
+#include "program/HostPlatform.h"
+#include "program/LongRun.h"
+#include "program/Memory.h"
+#include "report/LogCheck.h"
+#include "report/Picture.h"
+#include "report/Timeline.h"
+#include "world/Natives.h"
+#include "world/World.h"
 
 namespace fs = std::filesystem;
 

@@ -1,11 +1,11 @@
-#include "Scenario.h"
+#include "world/Scenario.h"
 
 #include <cerrno>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
-#include "NativeNames.h"
+#include "world/Natives.h"
 
 namespace {
 struct LineError : std::runtime_error {

@@ -4,7 +4,7 @@
 // After windows.h, which it needs.
 #include <psapi.h>
 
-#include "Memory.h"
+#include "program/Memory.h"
 
 const bool kProcessMemory = true;
 const bool kHeapCounted = true;

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "ScriptRunner.h"
+#include "bridge/ScriptRunner.h"
 
 namespace {
 // One per script thread. A dropped script's thread stays parked on its baton for the rest of the

@@ -5,7 +5,7 @@
 #include <ctime>
 #include <string>
 
-#include "BridgeControl.h"
+#include "bridge/BridgeControl.h"
 
 // Whether text-mode files end their lines with CR LF here.
 extern const bool kTextModeCrLf;

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "HostPlatform.h"
-#include "LongRun.h"
-#include "Run.h"
-#include "Scenario.h"
+#include "program/HostPlatform.h"
+#include "program/LongRun.h"
+#include "program/Run.h"
+#include "world/Scenario.h"
 
 namespace fs = std::filesystem;
 

@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "HostPlatform.h"
 #include "host/Script.h"
+#include "program/HostPlatform.h"
 
 const bool kTextModeCrLf = false;
 

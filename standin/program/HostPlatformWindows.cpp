@@ -5,7 +5,7 @@
 
 #include <cstdio>
 
-#include "HostPlatform.h"
+#include "program/HostPlatform.h"
 
 const bool kTextModeCrLf = true;
 

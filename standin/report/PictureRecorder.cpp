@@ -1,9 +1,9 @@
 // What the picture needs from the world, taken as the run goes.
 #include <fstream>
 
-#include "Picture.h"
-#include "Timeline.h"
-#include "World.h"
+#include "report/Picture.h"
+#include "report/Timeline.h"
+#include "world/World.h"
 
 namespace {
 bool recording = false;

@@ -1,4 +1,4 @@
-#include "Timeline.h"
+#include "report/Timeline.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Scenario.h"
+#include "world/Scenario.h"
 
 struct RunOptions {
   std::string dir = "varnholt-run";  // the run's working folder

@@ -7,7 +7,7 @@
 #include <windows.h>
 #pragma GCC diagnostic pop
 
-#include "ScriptRunner.h"
+#include "bridge/ScriptRunner.h"
 
 namespace {
 void* hostFiber = nullptr;

@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "Memory.h"
-#include "ScriptRunner.h"
+#include "bridge/ScriptRunner.h"
+#include "program/Memory.h"
 
 const bool kProcessMemory = false;
 #ifdef VARNHOLT_KEEP_OPERATOR_NEW

@@ -3,8 +3,8 @@
 #include <mutex>
 #include <vector>
 
-#include "BridgeControl.h"
-#include "ScriptRunner.h"
+#include "bridge/BridgeControl.h"
+#include "bridge/ScriptRunner.h"
 
 namespace {
 NativeAnswer answerHook = nullptr;

@@ -1,4 +1,4 @@
-#include "World.h"
+#include "world/World.h"
 
 #include <algorithm>
 #include <bit>
@@ -7,11 +7,11 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "NameHash.h"
-#include "NativeNames.h"
-#include "Picture.h"
-#include "Scenario.h"
-#include "Timeline.h"
+#include "report/Picture.h"
+#include "report/Timeline.h"
+#include "world/NameHash.h"
+#include "world/Natives.h"
+#include "world/Scenario.h"
 
 World TheWorld;
 

@@ -1,11 +1,11 @@
 // The recorded run as SVG, built as plain text. Every coordinate is a whole number and every value is
 // printed by FormatNumber, so the native and the Windows host write the same bytes.
-#include "Picture.h"
+#include "report/Picture.h"
 
 #include <map>
 
-#include "PictureLayout.h"
-#include "Timeline.h"
+#include "report/PictureLayout.h"
+#include "report/Timeline.h"
 
 namespace {
 using picture::Area;

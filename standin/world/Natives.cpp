@@ -1,4 +1,4 @@
-#include "NativeNames.h"
+#include "world/Natives.h"
 
 namespace {
 const NativeInfo kNatives[] = {

@@ -1,12 +1,12 @@
-#include "LongRun.h"
+#include "program/LongRun.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <vector>
 
-#include "BridgeControl.h"
-#include "Memory.h"
+#include "bridge/BridgeControl.h"
+#include "program/Memory.h"
 
 namespace {
 struct FrameSample {

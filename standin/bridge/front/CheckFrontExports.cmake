@@ -3,7 +3,7 @@
 # decoration that the plug-in's build gets wrong shows as a difference between the two binaries.
 # Usage: cmake -DOBJDUMP=... -DFRONT=... -DPLUGIN=... -DBRIDGE=ScriptBridge.dll -P CheckFrontExports.cmake
 cmake_minimum_required(VERSION 3.25)
-include(${CMAKE_CURRENT_LIST_DIR}/../../cmake/PeTables.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/../../../cmake/PeTables.cmake)
 pe_read(${OBJDUMP} ${FRONT} front_lines)
 pe_exports("${front_lines}" exported)
 pe_read(${OBJDUMP} ${PLUGIN} plugin_lines)

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Scenario.h"
+#include "world/Scenario.h"
 
 // The world at the end of one frame, with names already looked up.
 struct PictureFrame {

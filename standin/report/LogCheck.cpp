@@ -1,4 +1,4 @@
-#include "LogCheck.h"
+#include "report/LogCheck.h"
 
 #include <array>
 #include <vector>
