@@ -3,7 +3,7 @@
 // of the plug-in in one process with what each cycle leaves behind.
 #include <string>
 
-#include "program/Run.h"
+#include "program/RunOptions.h"
 
 // Takes the value of --frames, --memory-at (frame counts, comma-separated, rising) or --cycles. False
 // for a bad value.

@@ -16,6 +16,7 @@
 #include "report/LogCheck.h"
 #include "report/Picture.h"
 #include "report/Timeline.h"
+#include "world/Format.h"
 #include "world/Natives.h"
 #include "world/World.h"
 
@@ -31,6 +32,23 @@ const char* const kLogFolder = "Quillfen";
 const char* const kLogFile = "Quillfen/Log.log";
 
 void Say(const std::string& text) { std::fputs(text.c_str(), stdout); }
+
+// What the world tells goes into the timeline; the moments the picture marks go there too.
+void ShowEvent(const std::string& text, Notice notice) {
+  TimelineAdd(text);
+  switch (notice) {
+    case Notice::kCompletion: PictureNote(PictureMark::kCompletion, text); break;
+    case Notice::kInteraction: PictureNote(PictureMark::kInteraction, text); break;
+    case Notice::kThrown: PictureNote(PictureMark::kThrown, text); break;
+    case Notice::kPlain: break;
+  }
+}
+
+// The world and the timeline count the same frames.
+void SetFrame(int frame) {
+  TheWorld.frame = frame;
+  TimelineSetFrame(frame);
+}
 
 void OnBridgeNote(int note, UINT64 detail) {
   const HostWork host;
@@ -324,7 +342,7 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, std::string& error) {
 
   std::size_t next = 0;
   for (int frame = 0; frame < s.frames; ++frame) {
-    TimelineSetFrame(frame);
+    SetFrame(frame);
     while (next < s.events.size() && s.events[next].frame == frame) Apply(s.events[next++]);
     PaceKeyThread();
     bridge.runFrame(static_cast<std::uint32_t>(frame) * static_cast<std::uint32_t>(s.frameMs));
@@ -333,7 +351,7 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, std::string& error) {
     TimelineEndFrame();
     LongRunAfterFrame(frame + 1);
   }
-  TimelineSetFrame(s.frames);
+  SetFrame(s.frames);
   if (TheWorld.pluginLoaded) Unload();
   return true;
 }
@@ -345,6 +363,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
     std::fprintf(stderr, "varnholt-host: %s\n", error.c_str());
     return 1;
   }
+  WorldTellTo(ShowEvent, TimelineHold);
   TheWorld = World{};
   TheWorld.trace = o.trace;
   TimelineClear();

@@ -5,7 +5,7 @@
 #include <map>
 
 #include "report/PictureLayout.h"
-#include "report/Timeline.h"
+#include "world/Format.h"
 
 namespace {
 using picture::Area;

@@ -1,7 +1,6 @@
 #include "report/Timeline.h"
 
 #include <algorithm>
-#include <cmath>
 #include <map>
 #include <vector>
 
@@ -77,19 +76,4 @@ void TimelineClear() {
   openSpans.clear();
   currentFrame = 0;
   nextOrder = 0;
-}
-
-std::string FormatNumber(double value) {
-  const long long thousandths = std::llround(value * 1000.0);
-  const bool negative = thousandths < 0;
-  const long long magnitude = negative ? -thousandths : thousandths;
-  std::string text = (negative ? "-" : "") + std::to_string(magnitude / 1000);
-  long long fraction = magnitude % 1000;
-  if (fraction != 0) {
-    std::string digits = std::to_string(fraction);
-    digits.insert(0, 3 - digits.size(), '0');
-    while (digits.back() == '0') digits.pop_back();
-    text += "." + digits;
-  }
-  return text;
 }

@@ -16,6 +16,3 @@ void TimelineCloseAll();
 // The whole timeline, in frame order, one line per entry.
 std::string TimelineText();
 void TimelineClear();
-
-// A number for people: up to three decimals, no trailing zeros, the same on every platform.
-std::string FormatNumber(double value);

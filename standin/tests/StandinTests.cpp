@@ -9,8 +9,10 @@
 #include "bridge/BridgeControl.h"
 #include "report/LogCheck.h"
 #include "report/Timeline.h"
+#include "world/Format.h"
 #include "world/NameHash.h"
 #include "world/Scenario.h"
+#include "world/World.h"
 
 namespace {
 TEST(NameHash, IsJenkinsOneAtATimeOfTheLowerCasedName) {

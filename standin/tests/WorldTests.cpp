@@ -8,7 +8,6 @@
 
 #include "report/Timeline.h"
 #include "world/NameHash.h"
-#include "world/Scenario.h"
 #include "world/World.h"
 
 namespace {
@@ -17,8 +16,16 @@ struct WorldTest : ::testing::Test {
     TheWorld = World{};
     TheWorld.pluginLoaded = true;
     TimelineClear();
+    WorldTellTo([](const std::string& text, Notice) { TimelineAdd(text); }, TimelineHold);
   }
-  void TearDown() override { TimelineClear(); }
+  void TearDown() override {
+    WorldTellTo(nullptr, nullptr);
+    TimelineClear();
+  }
+  void SetFrame(int frame) {
+    TheWorld.frame = frame;
+    TimelineSetFrame(frame);
+  }
 
   // Sends one native and returns result slot 0.
   UINT64 Send(UINT64 hash, std::vector<UINT64> args) {
@@ -93,9 +100,9 @@ TEST_F(WorldTest, APromptCompletesOnlyShownEnabledAndHeldAndSaysSoOncePerHold) {
 TEST_F(WorldTest, APlannedFailureThrowsOnItsFrameOnlyAndAMissedOneIsReported) {
   TheWorld.failures.push_back(PlannedFailure{kPlayerPed, "boom", true, 3, false});
   TheWorld.failures.push_back(PlannedFailure{kPromptCreate, "", false, 3, false});
-  TimelineSetFrame(2);
+  SetFrame(2);
   EXPECT_EQ(Send(kPlayerPed, {}), 10u);
-  TimelineSetFrame(3);
+  SetFrame(3);
   try {
     Send(kPlayerPed, {});
     FAIL() << "no exception";

@@ -44,13 +44,6 @@ const NativeInfo kNatives[] = {
     {0x36CDD81627A6FCD2, "HideReticleThisFrame", ""},
     {0, nullptr, nullptr},
 };
-
-std::string Hex(UINT64 value, int digits) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string text = "0x";
-  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xF];
-  return text;
-}
 }  // namespace
 
 const NativeInfo* FindNative(UINT64 hash) {
@@ -66,6 +59,3 @@ const NativeInfo* FindNativeByName(const std::string& name) {
 }
 
 const NativeInfo* AllNatives() { return kNatives; }
-
-std::string HexHash(UINT64 hash) { return Hex(hash, 16); }
-std::string Hex32(std::uint32_t value) { return Hex(value, 8); }

@@ -23,8 +23,3 @@ const NativeInfo* FindNative(UINT64 hash);
 const NativeInfo* FindNativeByName(const std::string& name);
 // All known natives, ending with an entry whose name is null.
 const NativeInfo* AllNatives();
-
-// 0x and 16 upper-case hex digits.
-std::string HexHash(UINT64 hash);
-// 0x and 8 upper-case hex digits.
-std::string Hex32(std::uint32_t value);

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "world/Natives.h"
+#include "world/World.h"
 
 namespace {
 struct LineError : std::runtime_error {

@@ -26,9 +26,6 @@ enum class EventKind {
   Unload,
 };
 
-// Weapon test flags of "give".
-inline constexpr unsigned kTest1 = 1, kTest2 = 2, kTest3 = 4, kScopeTest = 8;
-
 struct ScenarioEvent {
   int frame = 0;
   int line = 0;
@@ -40,7 +37,7 @@ struct ScenarioEvent {
   double number = 0;
   std::int64_t index = 0;
   bool flag = false;
-  unsigned flags = 0;
+  unsigned flags = 0;  // of "give": kTest1 and so on, as the world keeps them
   std::uint64_t native = 0;
 };
 

@@ -7,16 +7,16 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "report/Picture.h"
-#include "report/Timeline.h"
+#include "world/Format.h"
 #include "world/NameHash.h"
 #include "world/Natives.h"
-#include "world/Scenario.h"
 
 World TheWorld;
 
 namespace {
 std::map<std::uint32_t, std::string> names;
+EventSink eventSink = nullptr;
+StateSink stateSink = nullptr;
 
 // Host text values carry bits in the high half, so a plug-in that cuts them to 32 bits is caught.
 constexpr UINT64 kTextBase = 0x7E57000000000000ULL;
@@ -39,26 +39,6 @@ std::uint32_t Hash(const Call& c, std::size_t i) { return static_cast<std::uint3
 float Float(const Call& c, std::size_t i) { return std::bit_cast<float>(Hash(c, i)); }
 const char* Text(const Call& c, std::size_t i) {
   return i < c.count ? reinterpret_cast<const char*>(static_cast<std::uintptr_t>(c.args[i])) : nullptr;
-}
-
-std::string QuotedText(const char* text) {
-  if (text == nullptr) return "null";
-  std::string out = "\"";
-  for (const char* p = text; *p != '\0'; ++p) {
-    const unsigned char b = static_cast<unsigned char>(*p);
-    if (b == '"' || b == '\\') {
-      out += '\\';
-      out += *p;
-    } else if (b < 0x20 || b >= 0x7F) {
-      static const char kDigits[] = "0123456789ABCDEF";
-      out += "\\x";
-      out += kDigits[b >> 4];
-      out += kDigits[b & 15];
-    } else {
-      out += *p;
-    }
-  }
-  return out + "\"";
 }
 
 void Answer(Call& c, std::int64_t value) {
@@ -120,8 +100,7 @@ bool Completed(const Call& c) {
   if (!p->completionSeen) {
     p->completionSeen = true;
     const std::string what = "prompt " + Quoted(p->label) + " completed";
-    TimelineAdd(what);
-    PictureNote(PictureMark::kCompletion, what);
+    TellEvent(what, Notice::kCompletion);
   }
   return true;
 }
@@ -133,7 +112,7 @@ void ChangeComponent(Weapon& w, std::uint32_t component, bool fit, const char* b
     w.components.insert(component);
   else
     w.components.erase(component);
-  TimelineAdd(std::string(by) + NameOf(component) + (fit ? " fitted to " : " removed from ") + NameOf(w.hash));
+  TellEvent(std::string(by) + NameOf(component) + (fit ? " fitted to " : " removed from ") + NameOf(w.hash));
 }
 
 // Checks each slot against the kind of value it should hold.
@@ -245,7 +224,7 @@ void Dispatch(Call& c) {
     case 0xF7AA2696A22AD8B9:
       if (HostPrompt* p = FindPrompt(c)) {
         p->registered = true;
-        TimelineAdd("prompt " + Quoted(p->label) + " created on " + NameOf(p->control) + ", " + p->mode);
+        TellEvent("prompt " + Quoted(p->label) + " created on " + NameOf(p->control) + ", " + p->mode);
       }
       break;
     case 0x8A0FB4D03A630D21:
@@ -337,8 +316,7 @@ void Dispatch(Call& c) {
     case 0xCD181A959CFDD7F4: {  // StartInteraction
       const std::string what = "interaction " + NameOf(Hash(c, 2)) + " started: " + EntityName(Int(c, 0)) + " with " +
                                EntityName(Wide(c, 1));
-      TimelineAdd(what);
-      PictureNote(PictureMark::kInteraction, what);
+      TellEvent(what, Notice::kInteraction);
       break;
     }
     case 0x04D7F33640662FA2: Answer(c, Wide(c, 0) == w.playerId && w.aiming ? 1 : 0); break;
@@ -348,7 +326,7 @@ void Dispatch(Call& c) {
 }
 
 void Trace(const Call& c, const char* outcome) {
-  std::string line = "[" + std::to_string(TimelineFrame()) + "] ";
+  std::string line = "[" + std::to_string(TheWorld.frame) + "] ";
   line += c.info != nullptr ? c.info->name : "unknown " + HexHash(c.hash);
   line += "(" + TraceArgs(c) + ")";
   if (outcome != nullptr) line += std::string(" -> ") + outcome;
@@ -359,14 +337,13 @@ void Trace(const Call& c, const char* outcome) {
 
 void ThrowIfPlanned(const Call& c) {
   for (PlannedFailure& f : TheWorld.failures) {
-    if (f.done || f.frame != TimelineFrame() || f.native != c.hash) continue;
+    if (f.done || f.frame != TheWorld.frame || f.native != c.hash) continue;
     f.done = true;
     const std::string name = c.info != nullptr ? c.info->name : HexHash(c.hash);
     const std::string what = "the host throws " +
                              (f.standard ? "std::runtime_error(" + Quoted(f.message) + ")" : std::string("an int")) +
                              " from " + name;
-    TimelineAdd(what);
-    PictureNote(PictureMark::kThrown, what);
+    TellEvent(what, Notice::kThrown);
     if (f.standard) throw std::runtime_error(f.message);
     throw 42;
   }
@@ -402,9 +379,9 @@ void WorldEndFrame() {
                          (p.visible && (p.enabled != p.seenEnabled || p.label != p.seenLabel || p.group != p.seenGroup));
     if (changed) {
       if (p.visible)
-        TimelineAdd("prompt " + Quoted(p.label) + " shown, " + GroupName(p.group) + (p.enabled ? "" : ", disabled"));
+        TellEvent("prompt " + Quoted(p.label) + " shown, " + GroupName(p.group) + (p.enabled ? "" : ", disabled"));
       else
-        TimelineAdd("prompt " + Quoted(p.label) + " hidden");
+        TellEvent("prompt " + Quoted(p.label) + " hidden");
     }
     p.seenVisible = p.visible;
     p.seenEnabled = p.enabled;
@@ -412,12 +389,12 @@ void WorldEndFrame() {
     p.seenGroup = p.group;
     if (w.heldControls.count(p.control) == 0) p.completionSeen = false;
   }
-  if (w.reticleHidden) TimelineHold("reticle hidden");
-  for (const std::string& text : w.drawnTexts) TimelineHold("on screen: " + Quoted(text));
+  if (w.reticleHidden) TellState("reticle hidden");
+  for (const std::string& text : w.drawnTexts) TellState("on screen: " + Quoted(text));
   w.reticleHidden = false;
   w.drawnTexts.clear();
   for (PlannedFailure& f : w.failures) {
-    if (f.done || f.frame != TimelineFrame()) continue;
+    if (f.done || f.frame != TheWorld.frame) continue;
     f.done = true;
     const NativeInfo* info = FindNative(f.native);
     ReportProblem("the failure planned for " + (info != nullptr ? std::string(info->name) : HexHash(f.native)) +
@@ -442,14 +419,25 @@ Weapon* FindWeapon(std::uint32_t hash) {
   return nullptr;
 }
 
-std::string Quoted(const std::string& text) { return QuotedText(text.c_str()); }
-
 float DistanceToHorse() {
   const Vec3& a = TheWorld.playerPosition;
   const Vec3& b = TheWorld.horsePosition;
   return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
 }
 
+void WorldTellTo(EventSink event, StateSink state) {
+  eventSink = event;
+  stateSink = state;
+}
+
+void TellEvent(const std::string& text, Notice notice) {
+  if (eventSink != nullptr) eventSink(text, notice);
+}
+
+void TellState(const std::string& text) {
+  if (stateSink != nullptr) stateSink(text);
+}
+
 void ReportProblem(const std::string& text) {
-  if (TheWorld.problemsReported.insert(text).second) TimelineAdd("! " + text);
+  if (TheWorld.problemsReported.insert(text).second) TellEvent("! " + text);
 }

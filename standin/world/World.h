@@ -1,6 +1,7 @@
 #pragma once
 // The stand-in's game world: the player, the horse, the weapons, the prompts, the reticle and the screen,
-// and the answer to every native the plug-in sends. What a player would notice goes to the timeline.
+// and the answer to every native the plug-in sends. What a player would notice it tells to whoever the
+// host named (the report), so the world itself knows nothing of how a run is shown.
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -9,6 +10,9 @@
 #include <vector>
 
 #include "host/Bridge.h"
+
+// Which of the host's weapon tests say yes for a weapon.
+inline constexpr unsigned kTest1 = 1, kTest2 = 2, kTest3 = 4, kScopeTest = 8;
 
 struct Vec3 {
   float x = 0, y = 0, z = 0;
@@ -48,6 +52,8 @@ struct PlannedFailure {
 };
 
 struct World {
+  int frame = 0;  // the current frame, as the host counts them
+
   std::int32_t playerId = 0;
   std::int32_t playerPed = 10;
   Vec3 playerPosition;
@@ -83,6 +89,16 @@ struct World {
 
 extern World TheWorld;
 
+// What a player would notice, as the world tells it: a one-off event on the current frame, or a state
+// that holds on it. Some events the picture marks too.
+enum class Notice { kPlain, kCompletion, kInteraction, kThrown };
+using EventSink = void (*)(const std::string& text, Notice notice);
+using StateSink = void (*)(const std::string& text);
+// Where the world tells it from now on; until then (or with null) nothing is told.
+void WorldTellTo(EventSink event, StateSink state);
+void TellEvent(const std::string& text, Notice notice = Notice::kPlain);
+void TellState(const std::string& text);
+
 // The bridge's answer hook.
 void AnswerNative(UINT64 hash, const UINT64* args, std::size_t count, UINT64* slots);
 // Turns this frame's state into timeline entries and gets ready for the next frame.
@@ -93,8 +109,6 @@ std::uint32_t RememberName(const std::string& name);
 // The remembered name of a hash, or its hex digits.
 std::string NameOf(std::uint32_t hash);
 Weapon* FindWeapon(std::uint32_t hash);
-// A text in double quotes, with quotes, backslashes and control bytes escaped.
-std::string Quoted(const std::string& text);
 // Where the horse stands (or stood) from the player, in three dimensions.
 float DistanceToHorse();
 // A problem worth a modder's attention, told once.
