@@ -16,6 +16,7 @@
 #include "report/LogCheck.h"
 #include "report/Picture.h"
 #include "report/Timeline.h"
+#include "world/Answer.h"
 #include "world/Format.h"
 #include "world/Natives.h"
 #include "world/World.h"

@@ -2,12 +2,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "report/Timeline.h"
+#include "world/Answer.h"
 #include "world/NameHash.h"
+#include "world/Natives.h"
 #include "world/World.h"
 
 namespace {
@@ -95,6 +98,48 @@ TEST_F(WorldTest, APromptCompletesOnlyShownEnabledAndHeldAndSaysSoOncePerHold) {
             "  0        prompt \"\" created on INPUT_FRONTEND_RS, no completion mode\n"
             "  0        prompt \"\" completed\n"
             "  0        prompt \"\" shown, in no prompt group\n");
+}
+
+TEST_F(WorldTest, EachPromptModeIsToldAndEachCompletionQueryAnswersWhileHeld) {
+  const std::uint32_t control = RememberName("INPUT_JUMP");
+  TheWorld.heldControls.insert(control);
+  // Sets a prompt up in a mode (the arguments after the prompt's) and asks the completion query.
+  const auto completes = [&](UINT64 setup, std::vector<UINT64> setupArgs, UINT64 completed, bool withPad) {
+    const UINT64 prompt = Send(kPromptCreate, {});
+    Send(kSetControl, {prompt, control});
+    setupArgs.insert(setupArgs.begin(), prompt);
+    Send(setup, setupArgs);
+    Send(kRegisterEnd, {prompt});
+    Send(kSetEnabled, {prompt, 1});
+    Send(kSetVisible, {prompt, 1});
+    return Send(completed, withPad ? std::vector<UINT64>{prompt, 0} : std::vector<UINT64>{prompt});
+  };
+  EXPECT_EQ(completes(0xCC6656799977741B, {0}, 0xC92AC953F0A982AE, true), 1u);  // standard
+  EXPECT_EQ(completes(0x32DF729D8BD3C1C6, {0, 0, 0, 0}, 0x845CE958416DC473, false), 1u);  // mash
+  EXPECT_EQ(TimelineText(),
+            "  0        prompt \"\" created on INPUT_JUMP, standard mode\n"
+            "  0        prompt \"\" completed\n"
+            "  0        prompt \"\" created on INPUT_JUMP, mash mode\n"
+            "  0        prompt \"\" completed\n");
+}
+
+// Adding a native is one entry in its group's table: it must be the only one of its hash and name.
+TEST(NativeTables, FindEveryNativeByItsHashAndByItsNameAndNoneTwice) {
+  std::set<UINT64> hashes;
+  std::set<std::string> names;
+  for (const NativeTable* table : {&kPlayerNatives, &kHorseNatives, &kPromptNatives, &kScreenNatives}) {
+    ASSERT_GT(table->count, 0u);
+    for (std::size_t i = 0; i < table->count; ++i) {
+      const NativeInfo& n = table->natives[i];
+      EXPECT_TRUE(hashes.insert(n.hash).second) << n.name;
+      EXPECT_TRUE(names.insert(n.name).second) << n.name;
+      EXPECT_EQ(FindNative(n.hash), &n) << n.name;
+      EXPECT_EQ(FindNativeByName(n.name), &n) << n.name;
+      EXPECT_EQ(std::string(n.args).find_first_not_of("iwhfscv"), std::string::npos) << n.name;
+    }
+  }
+  EXPECT_EQ(FindNative(0x1234), nullptr);
+  EXPECT_EQ(FindNativeByName("playerped"), nullptr);  // names are matched exactly
 }
 
 TEST_F(WorldTest, APlannedFailureThrowsOnItsFrameOnlyAndAMissedOneIsReported) {

@@ -1,7 +1,7 @@
 #pragma once
-// The stand-in's game world: the player, the horse, the weapons, the prompts, the reticle and the screen,
-// and the answer to every native the plug-in sends. What a player would notice it tells to whoever the
-// host named (the report), so the world itself knows nothing of how a run is shown.
+// The stand-in's game world: the player, the horse, the weapons, the prompts, the reticle and the screen.
+// What a player would notice it tells to whoever the host named (the report), so the world itself knows
+// nothing of how a run is shown. The natives are answered from it in world/Answer.h.
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -99,11 +99,6 @@ void WorldTellTo(EventSink event, StateSink state);
 void TellEvent(const std::string& text, Notice notice = Notice::kPlain);
 void TellState(const std::string& text);
 
-// The bridge's answer hook.
-void AnswerNative(UINT64 hash, const UINT64* args, std::size_t count, UINT64* slots);
-// Turns this frame's state into timeline entries and gets ready for the next frame.
-void WorldEndFrame();
-
 // Hashes a name and remembers it, so that the hash prints as the name.
 std::uint32_t RememberName(const std::string& name);
 // The remembered name of a hash, or its hex digits.
@@ -113,3 +108,10 @@ Weapon* FindWeapon(std::uint32_t hash);
 float DistanceToHorse();
 // A problem worth a modder's attention, told once.
 void ReportProblem(const std::string& text);
+
+// Host text values carry bits in the high half, so a plug-in that cuts them to 32 bits is caught.
+inline constexpr UINT64 kTextBase = 0x7E57000000000000ULL;
+// The text a host text value stands for; a problem and "?" for a value the host never made.
+std::string TextOf(UINT64 value);
+// "the player", "the horse", "no entity" or "entity N".
+std::string EntityName(std::int64_t entity);

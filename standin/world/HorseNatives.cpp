@@ -1,0 +1,51 @@
+// The natives about the horse: the player's horse, its prompt group, its agitation and the two states
+// that keep the prompt away, and the interaction the plug-in starts with it.
+#include <cstdint>
+#include <cstring>
+#include <iterator>
+
+#include "world/Call.h"
+#include "world/World.h"
+
+namespace {
+void PlayerHorse(Call& c) {
+  const World& w = TheWorld;
+  Answer(c, w.hasHorse && Int(c, 0) == w.playerId ? w.horse : 0);
+}
+
+void EntityPromptGroup(Call& c) {
+  const World& w = TheWorld;
+  Answer(c, w.hasHorse && w.horseHasGroup && Int(c, 0) == w.horse ? w.horseGroup : 0);
+}
+
+void PedFloatAttribute(Call& c) {
+  const World& w = TheWorld;
+  const char* attribute = Text(c, 1);
+  const bool agitation = attribute != nullptr && std::strcmp(attribute, "Agitation") == 0;
+  if (!agitation) ReportProblem("PedFloatAttribute asked for " + QuotedText(attribute) + ", which the stand-in does not know");
+  AnswerFloat(c, agitation && w.hasHorse && Wide(c, 0) == w.horse ? w.agitation : 0.0f);
+}
+
+template <int kState>
+void HorseState(Call& c) {
+  const World& w = TheWorld;
+  Answer(c, w.hasHorse && Int(c, 0) == w.horse && w.horseState[kState] ? 1 : 0);
+}
+
+void StartInteraction(Call& c) {
+  const std::string what = "interaction " + NameOf(Hash(c, 2)) + " started: " + EntityName(Int(c, 0)) + " with " +
+                           EntityName(Wide(c, 1));
+  TellEvent(what, Notice::kInteraction);
+}
+
+const NativeInfo kNatives[] = {
+    {0xB48050D326E9A2F3, "PlayerHorse", "i", PlayerHorse},
+    {0xB796970BD125FCE8, "EntityPromptGroup", "i", EntityPromptGroup},
+    {0x56E58D4D118FB45E, "PedFloatAttribute", "ws", PedFloatAttribute},
+    {0x7D5B1F88E7504BBA, "HorseStateOne", "i", HorseState<0>},
+    {0xDEB6D52126E7D640, "HorseStateTwo", "i", HorseState<1>},
+    {0xCD181A959CFDD7F4, "StartInteraction", "iwhii", StartInteraction},
+};
+}  // namespace
+
+const NativeTable kHorseNatives{kNatives, std::size(kNatives)};
