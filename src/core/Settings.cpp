@@ -124,8 +124,8 @@ int ParseSettingInt(const std::string& value) {
   }
   if (i == digitsStart) throw std::invalid_argument("invalid stoi argument");
   const std::int64_t number = negative ? -magnitude : magnitude;
-  if (tooLarge || number < std::numeric_limits<std::int32_t>::min() ||
-      number > std::numeric_limits<std::int32_t>::max())
+  // No magnitude past 2^31 gets here, so the lower bound holds already; 2^31 itself fits negated only.
+  if (tooLarge || number > std::numeric_limits<std::int32_t>::max())
     throw std::out_of_range("stoi argument out of range");
   return static_cast<int>(number);
 }
