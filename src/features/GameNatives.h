@@ -22,7 +22,9 @@ inline float GetEntityDistance(std::int32_t a, std::int32_t b) {
 // The weapon hash the host writes into the cell; 0 when it writes nothing.
 inline std::uint32_t GetCurrentWeapon(std::int32_t ped, std::int32_t selector) {
   UINT64 cell = 0;
-  CallNative(0x3A87E44BB9A01D54, ped, &cell, 0, selector, 0);
+  // Coverage: where the linker dropped a copy of this inline function, gcov shows the cell's cleanup on
+  // an exception as a plain branch, never taken.
+  CallNative(0x3A87E44BB9A01D54, ped, &cell, 0, selector, 0);  // GCOVR_EXCL_BR_LINE
   return static_cast<std::uint32_t>(cell);
 }
 inline bool HasWeaponComponent(std::int32_t weaponEntity, std::uint32_t component) {

@@ -38,6 +38,7 @@ struct State {
   std::map<UINT64, std::set<std::size_t>> textArgs;
   std::map<UINT64, std::set<std::size_t>> cellArgs;
   std::map<UINT64, std::string> names;  // what GetHashKey answered (low 32 bits) for which text
+  std::set<UINT64> withoutSlots;
   std::vector<std::string> errors;
   bool callOpen = false;
   UINT64 callHash = 0;
@@ -154,6 +155,7 @@ void Reset() {
   s.standing.clear();
   s.queued.clear();
   s.names.clear();
+  s.withoutSlots.clear();
   s.errors.clear();
   s.callOpen = false;
   s.callArgs.clear();
@@ -184,6 +186,11 @@ void Queue(UINT64 hash, std::initializer_list<UINT64> slot0s) {
 void Once(UINT64 hash, Handler handler) {
   std::lock_guard lock(S().mutex);
   S().queued[hash].push_front(std::move(handler));
+}
+
+void AnswerWithoutSlots(UINT64 hash) {
+  std::lock_guard lock(S().mutex);
+  S().withoutSlots.insert(hash);
 }
 
 void DeclareTextArgument(UINT64 hash, std::size_t index) {
@@ -402,6 +409,7 @@ PUINT64 nativeCall() {
   std::lock_guard lock(s.mutex);
   if (hash == fake::kGetHashKey && !args.empty() && args[0] != 0)
     s.names[static_cast<std::uint32_t>(answer[0])] = call.Text(0);
+  if (s.withoutSlots.count(hash) != 0) return nullptr;
   s.slots = std::make_unique<UINT64[]>(answer.size());
   std::copy(answer.begin(), answer.end(), s.slots.get());
   return s.slots.get();

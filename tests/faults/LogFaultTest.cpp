@@ -1,14 +1,19 @@
 // The log file failing under the plug-in: its folder missing, the file impossible to open, the file
-// system read-only, the disk full. Log returns, nothing is thrown, and the script goes on failing its
-// frames the normal way (a setting with no number makes every frame take the failure path, the one
-// place that logs while the game runs); once the fault is gone, lines land again.
+// system read-only, the disk full; and a clock whose time cannot be made a local date. Log returns,
+// nothing is thrown, and the script goes on failing its frames the normal way (a setting with no
+// number makes every frame take the failure path, the one place that logs while the game runs); once
+// the fault is gone, lines land again.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +25,22 @@
 #include "features/Prompt.h"
 #include "features/ScopeToggle.h"
 #include "host/Script.h"
+
+namespace {
+std::atomic<bool> localTimeFails{false};
+}
+
+// The C library's conversion to local time, failing while a test says so. It fails the way glibc's does
+// for a year past what an int holds: with part of the answer written already. The library's own is a
+// weak symbol, so the plug-in's call lands here.
+extern "C" struct tm* localtime_r(const time_t* time, struct tm* out) noexcept {
+  using Conversion = struct tm* (*)(const time_t*, struct tm*);
+  static const auto library = reinterpret_cast<Conversion>(dlsym(RTLD_NEXT, "localtime_r"));
+  struct tm* const converted = library(time, out);
+  if (!localTimeFails) return converted;
+  errno = EOVERFLOW;
+  return nullptr;
+}
 
 namespace {
 namespace fs = std::filesystem;
@@ -45,6 +66,7 @@ class LogFaultTest : public ::testing::Test {
     faults::scene = faults::Scene{};
     faults::TakeNatives();
     faults::LeaveWorkFolder();
+    localTimeFails = false;
   }
 
   // A script whose every frame fails, started and past its start-up.
@@ -138,6 +160,30 @@ TEST_F(LogFaultTest, WritesThatAlwaysFailAreIgnored) {
   fs::remove("Quillfen/Log.log");
   ExpectFramesGoOn(1);
   EXPECT_EQ(faults::TakeLog(), kReport);
+}
+
+TEST_F(LogFaultTest, LinesLoggedWhileTheClockCannotBeReadAreStampedWithTheZeroTime) {
+  const auto rawLines = [] {
+    Lines lines;
+    std::istringstream text(ReadAll("Quillfen/Log.log"));
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    return lines;
+  };
+  faults::EnterWorkFolder(true);
+  StartFailingScript();
+  const std::size_t before = rawLines().size();
+  localTimeFails = true;
+  ExpectFramesGoOn(1);
+  localTimeFails = false;
+  ExpectFramesGoOn(1);
+
+  const Lines lines = rawLines();
+  ASSERT_EQ(lines.size(), before + 4);
+  EXPECT_EQ(lines[before], "[0/1/1900 0:0:0] " + kReport[0]);
+  EXPECT_EQ(lines[before + 1], "[0/1/1900 0:0:0] " + kReport[1]);
+  // With the clock back, the lines are dated again.
+  for (const std::size_t i : {before + 2, before + 3}) EXPECT_NE(lines[i].rfind("[0/1/1900 ", 0), 0u) << lines[i];
+  EXPECT_EQ(lines[before + 3].substr(lines[before + 3].find("] ") + 2), kReport[1]);
 }
 
 }  // namespace

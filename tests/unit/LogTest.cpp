@@ -64,6 +64,12 @@ TEST_F(LogTest, AStringMessageStopsAtItsFirstNul) {
   EXPECT_LINES(fake::LogMessages(), {"before"});
 }
 
+TEST_F(LogTest, ANullMessageLogsAnEmptyLine) {
+  Log(nullptr);
+  Log("after it");
+  EXPECT_LINES(fake::LogMessages(), {"", "after it"});
+}
+
 TEST_F(LogTest, AMissingFolderLosesTheMessageAndCreatesNothing) {
   std::filesystem::remove_all("Quillfen");
   Log("lost");

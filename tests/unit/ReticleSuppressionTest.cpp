@@ -43,6 +43,18 @@ TEST_F(ReticleSuppressionTest, EachOutcomeSendsItsNatives) {
   }
 }
 
+TEST_F(ReticleSuppressionTest, ATestAnsweredWithNoResultSlotsReadsAsNo) {
+  for (const auto& [test, natives] : {std::pair{hashes::PlayerInScope, 2}, std::pair{hashes::WeaponInScope, 4}}) {
+    fake::Reset();
+    world.Install();
+    world.playerInScope = 1;
+    world.weaponInScope = 1;
+    fake::AnswerWithoutSlots(test);
+    ReticleSuppression();
+    EXPECT_LINES(fake::Lines(), std::vector<std::string>(kAllFive.begin(), kAllFive.begin() + natives));
+  }
+}
+
 TEST_F(ReticleSuppressionTest, ThePlayerIdentifierGoesSignWidened) {
   world.playerId = -1;
   ReticleSuppression();

@@ -90,6 +90,16 @@ class ScopeToggleTest : public PluginTest {
   }
 };
 
+TEST_F(ScopeToggleTest, BeforeThePromptIsMadeAFrameSendsNothing) {
+  delete ScopeTogglePrompt;
+  ScopeTogglePrompt = nullptr;
+  world.Fit(world.weapon, "COMPONENT_RIFLE_SCOPE03");
+  world.completed = 1;
+  EXPECT_LINES(Frame(), {});
+  EXPECT_TRUE(world.IsFitted(world.weapon, "COMPONENT_RIFLE_SCOPE03"));
+  EXPECT_TRUE(ScopeMemory.empty());
+}
+
 struct EndCase {
   const char* name;
   void (*setup)(World&);

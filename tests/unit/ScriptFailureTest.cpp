@@ -115,6 +115,12 @@ TEST_F(ScriptFailureTest, AFailureWhileShowingTheFatalTextIsSwallowed) {
   EXPECT_EQ(Step().back(), "scriptWait(0)");
 }
 
+TEST_F(ScriptFailureTest, AReportWithNoExceptionBeingHandledSaysSoAndShowsNothing) {
+  ReportFailure();
+  EXPECT_LINES(fake::Lines(), {});
+  EXPECT_LINES(fake::LogMessages(), {"Something wrong happened", "No exception captured."});
+}
+
 // InitScript with the default settings file absent, up to and including the prompt's Hide.
 const std::vector<std::string> kInit = InitLines("Toggle Scope");
 const std::vector<std::string> kNoFile = {"Unable to load from data file, please make sure it exists."};

@@ -207,6 +207,13 @@ TEST_F(SettingsTest, GetSettingCopiesTheValueOrGivesEmpty) {
   EXPECT_EQ(*Settings, kDefaults) << "reads add no entries";
 }
 
+TEST_F(SettingsTest, BeforeTheStoreIsMadeEveryReadIsEmpty) {
+  ASSERT_EQ(Settings, nullptr);
+  EXPECT_EQ(GetSetting("ScopeTogglePromptLabel"), "");
+  EXPECT_FALSE(GetSettingBool("EnableScopeToggle"));
+  EXPECT_EQ(Settings, nullptr) << "reads make no store";
+}
+
 struct BoolCase {
   const char* value;
   std::variant<bool, const char*> expected;  // the reading, or the message of the error it raises
@@ -231,6 +238,10 @@ TEST_F(SettingsTest, GetSettingBoolReadings) {
       {"0.9", false},
       {" 7", true},
       {"\t\n\v\f\r 7", true},
+      {"\b7", "invalid stoi argument"},  // the control characters beside the blanks are none
+      {"\x0E"
+       "7",
+       "invalid stoi argument"},
       {"00000000000000000000001", true},
       {"2147483647", true},
       {"-2147483648", true},
