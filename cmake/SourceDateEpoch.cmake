@@ -10,7 +10,18 @@ elseif(DEFINED ENV{SOURCE_DATE_EPOCH})
 else()
   find_package(Git QUIET)
   set(_epoch "")
+  set(_top "")
+  set(_source none)
   if(GIT_FOUND)
+    execute_process(COMMAND ${GIT_EXECUTABLE} rev-parse --show-toplevel WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+      OUTPUT_VARIABLE _top OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+  endif()
+  if(NOT _top STREQUAL "")
+    file(REAL_PATH ${_top} _top)
+    file(REAL_PATH ${PROJECT_SOURCE_DIR} _source)
+  endif()
+  # Only this source's own history: a source tarball unpacked inside another repository has none.
+  if(GIT_FOUND AND _top STREQUAL _source)
     execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
       OUTPUT_VARIABLE _epoch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
     execute_process(COMMAND ${GIT_EXECUTABLE} rev-parse --absolute-git-dir WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
