@@ -1,7 +1,7 @@
 # Names the source a build comes from: the commit, whether the tree holds uncommitted changes, and the
 # release date (UTC, from the release time). Run at every build; STAMP is rewritten only when its text
 # changes, so an unchanged source rebuilds nothing.
-#   cmake -DSOURCE=<dir> -DGIT=<git, or empty> -DVERSION=<x.y.z> -DTIME=<seconds> -DSTAMP=<file> -P WriteSourceStamp.cmake
+#   cmake -DSOURCE=<dir> -DGIT=<git, or empty> -DVERSION=<x.y.z> -DTIME=<seconds> [-DNO_DATE=1] -DSTAMP=<file> -P WriteSourceStamp.cmake
 # With TEMPLATE and OUTPUT, configures a file with the stamp's variables instead (CRLF=1: Windows line ends).
 #   cmake -DSTAMP=<file> -DTEMPLATE=<in> -DOUTPUT=<out> [-DCRLF=1] -P WriteSourceStamp.cmake
 cmake_minimum_required(VERSION 3.25)
@@ -43,7 +43,10 @@ if(GIT)
 endif()
 
 set(ENV{SOURCE_DATE_EPOCH} ${TIME})  # string(TIMESTAMP) then gives this time, not the clock's
-string(TIMESTAMP date "%Y-%m-%d" UTC)
+string(TIMESTAMP date "%Y-%m-%d (UTC)" UTC)
+if(NO_DATE)
+  set(date "on an unknown date")  # the time written is only the zip format's earliest
+endif()
 string(REGEX MATCH "^([0-9]+)\\.([0-9]+)\\.([0-9]+)" _ ${VERSION})
 
 if(commit STREQUAL "")
@@ -51,17 +54,17 @@ if(commit STREQUAL "")
   set(build "${VERSION}+unknown")
   set(commit unknown)
   set(commit_line "unknown (built from a source without git history)")
-  set(comment "Built from a source without git history, released ${date} (UTC)")
+  set(comment "Built from a source without git history, released ${date}")
 elseif(modified)
   string(SUBSTRING ${commit} 0 7 short)
   set(build "${VERSION}+${short}-modified")
   set(commit_line "${commit} with uncommitted changes: not the release of any commit")
-  set(comment "Built from commit ${commit} with uncommitted changes, released ${date} (UTC)")
+  set(comment "Built from commit ${commit} with uncommitted changes, released ${date}")
 else()
   string(SUBSTRING ${commit} 0 7 short)
   set(build "${VERSION}+${short}")
   set(commit_line ${commit})
-  set(comment "Built from commit ${commit}, released ${date} (UTC)")
+  set(comment "Built from commit ${commit}, released ${date}")
 endif()
 set(flags 0)
 set(private "")

@@ -33,7 +33,7 @@ endif()
 
 # README.txt and the version resource must name the same build and commit.
 file(STRINGS ${WORK}/game/README.txt named REGEX "^(Version|Commit): ")
-if(NOT named MATCHES "^Version: +([0-9.]+\\+[0-9a-z-]+), released [0-9-]+ \\(UTC\\);Commit: +([0-9a-f]+|unknown)")
+if(NOT named MATCHES "^Version: +([0-9.]+\\+[0-9a-z-]+), released [^;]+;Commit: +([0-9a-f]+|unknown)")
   fail("README.txt does not name the version and the commit: ${named}")
 endif()
 file(READ ${WORK}/game/Varnholt.dll dll HEX)
