@@ -61,7 +61,7 @@ else()
 endif()
 
 add_library(Varnholt SHARED ${VARNHOLT_SOURCES} ${PROJECT_BINARY_DIR}/Varnholt.rc)
-configure_file(${PROJECT_SOURCE_DIR}/cmake/Varnholt.rc.in ${PROJECT_BINARY_DIR}/Varnholt.rc @ONLY)
+varnholt_stamped_file(${PROJECT_SOURCE_DIR}/cmake/Varnholt.rc.in ${PROJECT_BINARY_DIR}/Varnholt.rc)
 target_include_directories(Varnholt PRIVATE ${PROJECT_SOURCE_DIR}/src)
 add_dependencies(Varnholt bridge_import_lib)
 target_link_libraries(Varnholt PRIVATE ${BRIDGE_IMPORT_LIB})
