@@ -149,6 +149,12 @@ TEST_F(ScopeToggleTest, EachWayAFrameEnds) {
   }
 }
 
+TEST_F(ScopeToggleTest, WithoutThePromptOfTheStartUpAFrameSendsNothing) {
+  delete ScopeTogglePrompt;
+  ScopeTogglePrompt = nullptr;
+  EXPECT_LINES(Frame(), {});
+}
+
 TEST_F(ScopeToggleTest, TheSecondHorseAnswerServesTheAgitationTestOnly) {
   fake::Queue(hashes::PlayerMount, {0x30, 0x31});
   const std::vector<std::string> frame = Frame();
