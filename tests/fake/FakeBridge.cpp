@@ -38,6 +38,7 @@ struct State {
   std::map<UINT64, std::set<std::size_t>> textArgs;
   std::map<UINT64, std::set<std::size_t>> cellArgs;
   std::map<UINT64, std::string> names;  // what GetHashKey answered (low 32 bits) for which text
+  std::set<UINT64> withoutSlots;        // hashes whose calls hand back null
   std::vector<std::string> errors;
   bool callOpen = false;
   UINT64 callHash = 0;
@@ -154,6 +155,7 @@ void Reset() {
   s.standing.clear();
   s.queued.clear();
   s.names.clear();
+  s.withoutSlots.clear();
   s.errors.clear();
   s.callOpen = false;
   s.callArgs.clear();
@@ -164,6 +166,11 @@ void Reset() {
 void OnNative(UINT64 hash, Handler handler) {
   std::lock_guard lock(S().mutex);
   S().standing[hash] = std::move(handler);
+}
+
+void AnswerWithoutSlots(UINT64 hash) {
+  std::lock_guard lock(S().mutex);
+  S().withoutSlots.insert(hash);
 }
 
 void Answer(UINT64 hash, Slots slots) {
@@ -404,5 +411,5 @@ PUINT64 nativeCall() {
     s.names[static_cast<std::uint32_t>(answer[0])] = call.Text(0);
   s.slots = std::make_unique<UINT64[]>(answer.size());
   std::copy(answer.begin(), answer.end(), s.slots.get());
-  return s.slots.get();
+  return s.withoutSlots.count(hash) != 0 ? nullptr : s.slots.get();
 }

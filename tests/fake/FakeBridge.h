@@ -74,6 +74,8 @@ void Queue(UINT64 hash, std::vector<Slots> answers);
 void Queue(UINT64 hash, std::initializer_list<UINT64> slot0s);
 // A handler used once, before the queued and standing answers.
 void Once(UINT64 hash, Handler handler);
+// From now on nativeCall hands back no result slots at all (null) for this hash.
+void AnswerWithoutSlots(UINT64 hash);
 
 // Arguments that are pointers to text (captured as strings) or to output cells (rendered as "&cell").
 // The natives of the plug-in that take them are known already; these add others.
