@@ -38,6 +38,7 @@ void ShowFatalText(const char* text) {
 void ReportFailure() noexcept {
   Log("Something wrong happened");
   const std::exception_ptr caught = std::current_exception();
+  // Never true: every caller is a catch block. Kept so that a call from anywhere else logs, not crashes.
   if (!caught) {
     Log("No exception captured.");
     return;
