@@ -38,6 +38,7 @@ void ShowFatalText(const char* text) {
 void ReportFailure() noexcept {
   Log("Something wrong happened");
   const std::exception_ptr caught = std::current_exception();
+  // Every caller in the plug-in is a catch block; a call from anywhere else logs this rather than crash.
   if (!caught) {
     Log("No exception captured.");
     return;

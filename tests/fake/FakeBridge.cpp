@@ -38,7 +38,7 @@ struct State {
   std::map<UINT64, std::set<std::size_t>> textArgs;
   std::map<UINT64, std::set<std::size_t>> cellArgs;
   std::map<UINT64, std::string> names;  // what GetHashKey answered (low 32 bits) for which text
-  std::set<UINT64> withoutSlots;
+  std::set<UINT64> withoutSlots;        // hashes whose calls hand back null
   std::vector<std::string> errors;
   bool callOpen = false;
   UINT64 callHash = 0;
@@ -168,6 +168,11 @@ void OnNative(UINT64 hash, Handler handler) {
   S().standing[hash] = std::move(handler);
 }
 
+void AnswerWithoutSlots(UINT64 hash) {
+  std::lock_guard lock(S().mutex);
+  S().withoutSlots.insert(hash);
+}
+
 void Answer(UINT64 hash, Slots slots) {
   OnNative(hash, [slots](const NativeCall&) { return slots; });
 }
@@ -186,11 +191,6 @@ void Queue(UINT64 hash, std::initializer_list<UINT64> slot0s) {
 void Once(UINT64 hash, Handler handler) {
   std::lock_guard lock(S().mutex);
   S().queued[hash].push_front(std::move(handler));
-}
-
-void AnswerWithoutSlots(UINT64 hash) {
-  std::lock_guard lock(S().mutex);
-  S().withoutSlots.insert(hash);
 }
 
 void DeclareTextArgument(UINT64 hash, std::size_t index) {

@@ -74,7 +74,6 @@ void Queue(UINT64 hash, std::vector<Slots> answers);
 void Queue(UINT64 hash, std::initializer_list<UINT64> slot0s);
 // A handler used once, before the queued and standing answers.
 void Once(UINT64 hash, Handler handler);
-
 // From now on nativeCall hands back no result slots at all (a null pointer) for this hash; the call is
 // recorded and its handler run as usual.
 void AnswerWithoutSlots(UINT64 hash);

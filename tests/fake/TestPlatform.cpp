@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <iterator>
 #include <random>
 #include <stdexcept>
 #include <system_error>
@@ -36,6 +37,13 @@ std::filesystem::path MakeUniqueFolder(const std::string& prefix) {
   std::string pattern = prefix + "XXXXXX";
   if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a sandbox folder");
   return pattern;
+}
+#endif
+
+#ifndef _WIN32
+std::size_t OpenFileCount() {
+  const std::filesystem::directory_iterator fds("/proc/self/fd");
+  return static_cast<std::size_t>(std::distance(std::filesystem::begin(fds), std::filesystem::end(fds)));
 }
 #endif
 

@@ -19,4 +19,9 @@ std::string Stored(std::string_view text);
 // Creates a new folder whose name is `prefix` followed by a unique suffix, and returns its path.
 std::filesystem::path MakeUniqueFolder(const std::string& prefix);
 
+#ifndef _WIN32
+// The number of file descriptors the process has open.
+std::size_t OpenFileCount();
+#endif
+
 }  // namespace fake

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <iterator>
 #include <new>
 #include <string>
 #include <vector>
@@ -30,6 +32,12 @@ Lines ShownOnScreen(const std::string& message) {
 
 bool EndsWith(const Lines& all, const Lines& tail) {
   return all.size() >= tail.size() && std::equal(tail.begin(), tail.end(), all.end() - tail.size());
+}
+
+// The file descriptors the process has open.
+std::size_t OpenFiles() {
+  const std::filesystem::directory_iterator fds("/proc/self/fd");
+  return static_cast<std::size_t>(std::distance(std::filesystem::begin(fds), std::filesystem::end(fds)));
 }
 
 std::size_t Count(const Lines& natives, const std::string& hash) {
@@ -110,6 +118,7 @@ TEST_F(AllocationFaultTest, StartUpSurvivesEachFailedAllocationAndThenStartsClea
   ASSERT_EQ(cleanFrame.allocations, 0u);
   ASSERT_EQ(cleanStore.at("SomethingElse"), "kept too");
   ASSERT_EQ(clean.log.size(), 3u);  // loading, the rejected line, loaded
+  const std::size_t files = OpenFiles();
 
   for (const bool everyAfter : {false, true}) {
     for (std::uint64_t nth = 1; nth <= clean.allocations; ++nth) {
@@ -127,6 +136,7 @@ TEST_F(AllocationFaultTest, StartUpSurvivesEachFailedAllocationAndThenStartsClea
       EXPECT_EQ(logged, Lines(clean.log.begin(), clean.log.begin() + static_cast<std::ptrdiff_t>(
                                                                          std::min(logged.size(), clean.log.size()))));
       ExpectReport(failed, kBadAlloc, !everyAfter);
+      EXPECT_EQ(OpenFiles(), files) << "the failed start-up left the settings file open";
 
       // Memory is back: the next frame starts the plug-in again, exactly as a clean start does.
       const Step retried = RunStep();

@@ -159,6 +159,19 @@ TEST_F(ScopeToggleTest, EachWayAFrameEnds) {
   }
 }
 
+TEST_F(ScopeToggleTest, WithoutThePromptOfTheStartUpAFrameSendsNothing) {
+  delete ScopeTogglePrompt;
+  ScopeTogglePrompt = nullptr;
+  EXPECT_LINES(Frame(), {});
+}
+
+TEST_F(ScopeToggleTest, PositionsWithoutResultSlotsReadAsTheOrigin) {
+  fake::AnswerWithoutSlots(hashes::EntityPosition);
+  const std::vector<std::string> frame = Frame();
+  ASSERT_GT(frame.size(), 7u);
+  EXPECT_EQ(frame[7], "0x0BE7F4E3CDBAFB28(0x0, 0x0, 0x0, 0x0, 0x0, 0x0, 0x1)");
+}
+
 TEST_F(ScopeToggleTest, TheSecondHorseAnswerServesTheAgitationTestOnly) {
   fake::Queue(hashes::PlayerMount, {0x30, 0x31});
   const std::vector<std::string> frame = Frame();

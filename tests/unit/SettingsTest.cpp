@@ -4,6 +4,7 @@
 
 #include "core/Settings.h"
 #include "fake/PluginTest.h"
+#include "fake/TestPlatform.h"
 
 namespace {
 
@@ -31,6 +32,9 @@ class SettingsTest : public PluginTest {
 };
 
 TEST_F(SettingsTest, WithoutAFileTheStoreHoldsTheDefaults) {
+  // Before any loading there is no store: every read is empty or off.
+  EXPECT_EQ(GetSetting("ScopeTogglePromptLabel"), "");
+  EXPECT_FALSE(GetSettingBool("EnableScopeToggle"));
   InitSettings();
   ASSERT_NE(Settings, nullptr);
   EXPECT_EQ(*Settings, kDefaults);
@@ -122,8 +126,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<LineCase>& param) { return std::string(param.param.name); });
 
 TEST_F(SettingsTest, BlankLinesAreSkippedWithoutAMessage) {
-  Load("\n\nA=1\n\n\nB=2\n\n");
-  EXPECT_EQ(*Settings, Plus({{"A", "1"}, {"B", "2"}}));
+  // Long enough that the text is on the heap, where the sanitizer sees a read before its first byte.
+  Load("\n\nA=1\n\n\nB=2\n\nC=a value too long for a short string\n\n");
+  EXPECT_EQ(*Settings, Plus({{"A", "1"}, {"B", "2"}, {"C", "a value too long for a short string"}}));
   EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
 }
 
@@ -140,6 +145,42 @@ TEST_F(SettingsTest, TheLastLineNeedsNoLineEnd) {
     EXPECT_EQ(*Settings, Plus({{"A", "1"}, {"B", "2"}})) << file;
     EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
   }
+}
+
+TEST_F(SettingsTest, AFileOfAnyLengthKeepsItsLastByte) {
+  // The file is read in 4096-byte pieces: a last piece of one byte, or of none, must read like any other.
+  const std::string name = "ScopeTogglePromptLabel=";
+  for (const std::size_t length : {4095u, 4096u, 4097u, 8193u}) {
+    ResetPluginGlobals();
+    const std::string label = std::string(length - name.size() - 1, 'x') + "!";
+    Load(name + label);
+    const std::string read = GetSetting("ScopeTogglePromptLabel");
+    EXPECT_EQ(read.size(), label.size()) << "a file of " << length << " bytes";
+    EXPECT_TRUE(read == label) << "a file of " << length << " bytes";
+  }
+}
+
+#ifndef _WIN32
+TEST_F(SettingsTest, LoadingLeavesNoFileOpen) {
+  // A start-up tried again every frame must not hold one more handle each time.
+  fake::WriteFile("Varnholt.ini", "A=1\n");
+  const std::size_t before = fake::OpenFileCount();
+  for (int load = 0; load < 3; ++load) InitSettings();
+  EXPECT_EQ(fake::OpenFileCount(), before);
+}
+#endif
+
+TEST_F(SettingsTest, NamesWithTheSameFirstLetterAreDifferentSettings) {
+  Load("EnableScopeToggle=0\nEnableExtra=1\nDisableReticleInScopeNow=1\nD=7\nScope=x\n");
+  EXPECT_FALSE(GetSettingBool("EnableScopeToggle"));
+  EXPECT_EQ(GetSetting("EnableExtra"), "1");
+  EXPECT_TRUE(GetSettingBool("DisableReticleInScope"));
+  EXPECT_EQ(GetSetting("DisableReticleInScopeNow"), "1");
+  EXPECT_EQ(GetSetting("D"), "7");
+  EXPECT_EQ(GetSetting("ScopeTogglePromptLabel"), "Toggle Scope");
+  EXPECT_EQ(GetSetting("Scope"), "x");
+  EXPECT_EQ(GetSetting("Enable"), "");
+  EXPECT_EQ(Settings->size(), kDefaults.size() + 4);
 }
 
 TEST_F(SettingsTest, ACrLfFileReadsLikeTheSameFileWithLf) {

@@ -1,0 +1,6 @@
+#pragma once
+#include <string>
+
+int Clamp(int v, int lo, int hi);
+int Digits(int n);
+std::string Greeting(const std::string& name);
