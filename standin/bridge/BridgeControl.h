@@ -9,19 +9,19 @@
 
 // Things the bridge tells the host as they happen, with one detail value each.
 enum BridgeNote : int {
-  kNoteScriptRegistered,       // detail: the module handle given
-  kNoteScriptUnregistered,     // detail: the module handle given
-  kNoteUnregisterUnknown,      // scriptUnregister with a module that registered nothing
+  kNoteScriptRegistered,    // detail: the module handle given
+  kNoteScriptUnregistered,  // detail: the module handle given
+  kNoteUnregisterUnknown,   // scriptUnregister with a module that registered nothing
   kNoteKeyboardRegistered,
   kNoteKeyboardUnregistered,
-  kNoteKeyboardUnknown,        // keyboardHandlerUnregister with a handler that is not the registered one
+  kNoteKeyboardUnknown,  // keyboardHandlerUnregister with a handler that is not the registered one
   kNoteScriptStarted,
-  kNoteScriptWaits,            // detail: milliseconds; only waits longer than 0
-  kNoteScriptResumed,          // after a wait longer than 0; detail: milliseconds
-  kNoteScriptReturned,         // the script function returned
-  kNoteNativeOffScript,        // detail: the native's hash
+  kNoteScriptWaits,      // detail: milliseconds; only waits longer than 0
+  kNoteScriptResumed,    // after a wait longer than 0; detail: milliseconds
+  kNoteScriptReturned,   // the script function returned
+  kNoteNativeOffScript,  // detail: the native's hash
   kNoteWaitOffScript,
-  kNoteCallWithoutInit,        // nativePush64 or nativeCall without nativeInit
+  kNoteCallWithoutInit,  // nativePush64 or nativeCall without nativeInit
 };
 
 inline constexpr std::size_t kResultSlots = 8;
@@ -32,10 +32,10 @@ using NativeAnswer = void (*)(UINT64 hash, const UINT64* args, std::size_t count
 using NoteSink = void (*)(int note, UINT64 detail);
 
 enum FrameOutcome : int {
-  kFrameNoScript,       // nothing registered
-  kFrameWaiting,        // the script's wait is not over yet
-  kFrameRan,            // the script ran until its next wait
-  kFrameScriptEnded,    // the script function has returned
+  kFrameNoScript,     // nothing registered
+  kFrameWaiting,      // the script's wait is not over yet
+  kFrameRan,          // the script ran until its next wait
+  kFrameScriptEnded,  // the script function has returned
 };
 
 extern "C" {

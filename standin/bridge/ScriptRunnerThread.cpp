@@ -17,7 +17,7 @@ struct Baton {
   bool ended = false;
 };
 
-Baton* current = nullptr;               // the registered script's; the host's view
+Baton* current = nullptr;                // the registered script's; the host's view
 thread_local Baton* ownBaton = nullptr;  // set on each script thread: the baton it runs by
 
 void WaitForTurn(Baton& baton, std::unique_lock<std::mutex>& lock, bool scriptTurn) {

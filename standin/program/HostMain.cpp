@@ -109,7 +109,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   // Resolved before the host moves into the working folder.
-  options.bridgePath = Absolute(options.bridgePath.empty() ? DefaultModulePath("ScriptBridge.dll") : options.bridgePath);
+  options.bridgePath =
+      Absolute(options.bridgePath.empty() ? DefaultModulePath("ScriptBridge.dll") : options.bridgePath);
   options.pluginPath = Absolute(options.pluginPath.empty() ? DefaultModulePath("Varnholt.dll") : options.pluginPath);
   options.frontPath = Absolute(options.frontPath);
   options.svgPath = Absolute(options.svgPath);

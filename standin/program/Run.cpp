@@ -67,7 +67,9 @@ void OnBridgeNote(int note, UINT64 detail) {
     case kNoteUnregisterUnknown: ReportProblem("scriptUnregister with a module that has no script registered"); break;
     case kNoteKeyboardRegistered: TimelineAdd("keyboard handler registered"); break;
     case kNoteKeyboardUnregistered: TimelineAdd("keyboard handler unregistered"); break;
-    case kNoteKeyboardUnknown: ReportProblem("keyboardHandlerUnregister with a handler that is not the registered one"); break;
+    case kNoteKeyboardUnknown:
+      ReportProblem("keyboardHandlerUnregister with a handler that is not the registered one");
+      break;
     case kNoteScriptStarted: TimelineAdd("script started"); break;
     case kNoteScriptWaits: TimelineAdd("script waits " + std::to_string(detail) + " ms"); break;
     case kNoteScriptResumed: TimelineAdd("script resumes after its wait of " + std::to_string(detail) + " ms"); break;
@@ -155,7 +157,8 @@ void Unload() {
   TheWorld.pluginLoaded = false;
   // The plug-in deletes no host object: what it left shown stays shown.
   for (const HostPrompt& p : TheWorld.prompts)
-    if (p.registered && p.visible) TimelineAdd("prompt " + Quoted(p.label) + " stays shown, with nothing left to hide it");
+    if (p.registered && p.visible)
+      TimelineAdd("prompt " + Quoted(p.label) + " stays shown, with nothing left to hide it");
 }
 
 Weapon* ScenarioWeapon(const ScenarioEvent& e) {
@@ -205,7 +208,8 @@ void Apply(const ScenarioEvent& e) {
       const char* names[] = {"test1", "test2", "test3", "scope-test"};
       for (unsigned bit = 0; bit < 4; ++bit)
         if ((e.flags & (1u << bit)) != 0) tests += (tests.empty() ? "" : ", ") + std::string(names[bit]);
-      TimelineAdd("> the player gets " + e.name + (tests.empty() ? ", which passes no weapon test" : ", passing " + tests));
+      TimelineAdd("> the player gets " + e.name +
+                  (tests.empty() ? ", which passes no weapon test" : ", passing " + tests));
       break;
     }
     case EventKind::Fit:

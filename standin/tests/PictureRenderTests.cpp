@@ -134,7 +134,8 @@ TEST(PictureRender, TheDefaultScenarioDrawsEachTrackOnItsFrames) {
 
   // The player starts 12 from the horse, walks up to 2.06 at frame 25 and away to 8 at frame 60.
   const Area distance = picture::TrackArea(Track::kDistance, 1);
-  const int distanceLimit = picture::ValueY(distance, picture::kDistanceLimit, picture::AxisMax(12, picture::kDistanceLimit));
+  const int distanceLimit =
+      picture::ValueY(distance, picture::kDistanceLimit, picture::AxisMax(12, picture::kDistanceLimit));
   EXPECT_EQ(LineSide(r, distance, picture::kDistanceLine, distanceLimit),
             std::string(25, 'o') + std::string(35, 'u') + std::string(40, 'o') + ".");
   const Area agitation = picture::TrackArea(Track::kAgitation, 1);
@@ -152,7 +153,8 @@ TEST(PictureRender, TheDefaultScenarioDrawsEachTrackOnItsFrames) {
   EXPECT_EQ(Row(r, band(Track::kAim), Drawn), Frames(c, {{70, 84}}));
   EXPECT_EQ(Row(r, band(Track::kFailure), Drawn), Frames(c, {}));
   // Above the "load" and "unload" labels beside the marks.
-  EXPECT_EQ(Row(r, picture::Band(picture::TrackArea(Track::kPlugin, 1)).top + 1, Dark), Frames(c, {{0, 0}, {100, 100}}));
+  EXPECT_EQ(Row(r, picture::Band(picture::TrackArea(Track::kPlugin, 1)).top + 1, Dark),
+            Frames(c, {{0, 0}, {100, 100}}));
   EXPECT_EQ(Row(r, band(Track::kInteraction), Dark), Frames(c, {{30, 30}, {45, 45}}));
 }
 

@@ -47,7 +47,8 @@ TEST(LogCheck, MasksAWellFormedTimeWithinTheRun) {
   EXPECT_EQ(MaskLogLine("[7/3/2026 9:5:9] ", kStart, kEnd), "[time] ");
   // A zero-padded field, a month counted from 0, a time outside the run, a missing blank.
   EXPECT_EQ(MaskLogLine("[07/3/2026 9:5:3] x", kStart, kEnd).rfind("! no well-formed time prefix", 0), 0u);
-  EXPECT_EQ(MaskLogLine("[7/2/2026 9:5:3] x", kStart, kEnd).rfind("! a time outside the run (7/3/2026 9:5:3 to ", 0), 0u);
+  EXPECT_EQ(MaskLogLine("[7/2/2026 9:5:3] x", kStart, kEnd).rfind("! a time outside the run (7/3/2026 9:5:3 to ", 0),
+            0u);
   EXPECT_EQ(MaskLogLine("[7/3/2026 9:5:10] x", kStart, kEnd).rfind("! a time outside the run", 0), 0u);
   EXPECT_EQ(MaskLogLine("[7/13/2026 9:5:3] x", kStart, kEnd).rfind("! a time prefix out of range", 0), 0u);
   EXPECT_EQ(MaskLogLine("[7/3/2026 9:5:3]x", kStart, kEnd).rfind("! no well-formed", 0), 0u);

@@ -14,7 +14,8 @@ TEST(NameHash, IsJenkinsOneAtATimeOfTheLowerCasedName) {
   EXPECT_EQ(OneAtATime("", false), 0u);
   EXPECT_EQ(OneAtATime("a", false), 0xCA2E9442u);
   EXPECT_EQ(OneAtATime("The quick brown fox jumps over the lazy dog", false), 0x519E91F5u);
-  EXPECT_EQ(NameHash("The Quick Brown Fox Jumps Over The Lazy Dog"), OneAtATime("the quick brown fox jumps over the lazy dog", false));
+  EXPECT_EQ(NameHash("The Quick Brown Fox Jumps Over The Lazy Dog"),
+            OneAtATime("the quick brown fox jumps over the lazy dog", false));
   EXPECT_NE(NameHash("COMPONENT_RIFLE_SCOPE02"), NameHash("COMPONENT_RIFLE_SCOPE03"));
 }
 
@@ -89,7 +90,8 @@ TEST(Scenario, ErrorsNameTheFileAndTheLine) {
   EXPECT_EQ(ErrorOf("settings a\\qb\n"), "x.scenario:1: unknown escape \\q (\\n \\r \\t \\\\ \\xHH)");
   EXPECT_EQ(ErrorOf("settings a\\x4\n"), "x.scenario:1: \\x needs two hex digits");
   EXPECT_EQ(ErrorOf("1 fail NoSuchNative oops\n").rfind("x.scenario:1: unknown native 'NoSuchNative'", 0), 0u);
-  EXPECT_EQ(ErrorOf("1 give W test4\n"), "x.scenario:1: unknown weapon test 'test4' (test1, test2, test3 or scope-test)");
+  EXPECT_EQ(ErrorOf("1 give W test4\n"),
+            "x.scenario:1: unknown weapon test 'test4' (test1, test2, test3 or scope-test)");
   EXPECT_EQ(ErrorOf("1 aim maybe\n"), "x.scenario:1: expected on or off, not 'maybe'");
   EXPECT_EQ(ErrorOf("frames 0\n"), "x.scenario:1: frames lies between 1 and 100000");
   EXPECT_EQ(ErrorOf("08 aim on\n"), "no error");  // frame numbers are decimal, not octal

@@ -41,9 +41,10 @@ struct WorldTest : ::testing::Test {
   UINT64 slots[8] = {};
 };
 
-constexpr UINT64 kPromptCreate = 0x04F97DE45A519419, kSetControl = 0xB5352B7494A08258, kRegisterEnd = 0xF7AA2696A22AD8B9,
-                 kSetEnabled = 0x8A0FB4D03A630D21, kSetVisible = 0x71215ACCFDE075EE, kHoldCompleted = 0xE0F65F0640EF0617,
-                 kCurrentWeapon = 0x3A87E44BB9A01D54, kPlayerPed = 0x096275889B8E0EE0;
+constexpr UINT64 kPromptCreate = 0x04F97DE45A519419, kSetControl = 0xB5352B7494A08258,
+                 kRegisterEnd = 0xF7AA2696A22AD8B9, kSetEnabled = 0x8A0FB4D03A630D21, kSetVisible = 0x71215ACCFDE075EE,
+                 kHoldCompleted = 0xE0F65F0640EF0617, kCurrentWeapon = 0x3A87E44BB9A01D54,
+                 kPlayerPed = 0x096275889B8E0EE0;
 
 TEST_F(WorldTest, ReportsArgumentSlotsFilledTheWrongWayOnce) {
   const UINT64 prompt = Send(kPromptCreate, {});
@@ -114,7 +115,7 @@ TEST_F(WorldTest, EachPromptModeIsToldAndEachCompletionQueryAnswersWhileHeld) {
     Send(kSetVisible, {prompt, 1});
     return Send(completed, withPad ? std::vector<UINT64>{prompt, 0} : std::vector<UINT64>{prompt});
   };
-  EXPECT_EQ(completes(0xCC6656799977741B, {0}, 0xC92AC953F0A982AE, true), 1u);  // standard
+  EXPECT_EQ(completes(0xCC6656799977741B, {0}, 0xC92AC953F0A982AE, true), 1u);            // standard
   EXPECT_EQ(completes(0x32DF729D8BD3C1C6, {0, 0, 0, 0}, 0x845CE958416DC473, false), 1u);  // mash
   EXPECT_EQ(TimelineText(),
             "  0        prompt \"\" created on INPUT_JUMP, standard mode\n"

@@ -31,7 +31,8 @@ void CheckMarshalling(const Call& c) {
     if (kind == 'w' && !signWide) wrong = "is not a sign-widened 32-bit value";
     if ((kind == 's' || kind == 'c') && v == 0) wrong = "is a null pointer";
     if (wrong != nullptr)
-      ReportProblem(std::string(c.info->name) + " argument " + std::to_string(i + 1) + " (" + HexHash(v) + ") " + wrong);
+      ReportProblem(std::string(c.info->name) + " argument " + std::to_string(i + 1) + " (" + HexHash(v) + ") " +
+                    wrong);
   }
 }
 
@@ -61,8 +62,10 @@ void Trace(const Call& c, const char* outcome) {
   std::string line = "[" + std::to_string(TheWorld.frame) + "] ";
   line += c.info != nullptr ? c.info->name : "unknown " + HexHash(c.hash);
   line += "(" + TraceArgs(c) + ")";
-  if (outcome != nullptr) line += std::string(" -> ") + outcome;
-  else if (!c.result.empty()) line += " -> " + c.result;
+  if (outcome != nullptr)
+    line += std::string(" -> ") + outcome;
+  else if (!c.result.empty())
+    line += " -> " + c.result;
   line += '\n';
   std::fputs(line.c_str(), stdout);
 }
@@ -95,7 +98,8 @@ void AnswerNative(UINT64 hash, const UINT64* args, std::size_t count, UINT64* sl
     ReportProblem("a native was called while the plug-in was not loaded");
   }
   if (c.info == nullptr) {
-    ReportProblem("unknown native " + HexHash(hash) + " with " + std::to_string(count) + " arguments, answered with zeros");
+    ReportProblem("unknown native " + HexHash(hash) + " with " + std::to_string(count) +
+                  " arguments, answered with zeros");
   } else {
     CheckMarshalling(c);
   }
@@ -113,8 +117,9 @@ void WorldEndFrame() {
   World& w = TheWorld;
   for (HostPrompt& p : w.prompts) {
     if (!p.registered) continue;
-    const bool changed = p.visible != p.seenVisible ||
-                         (p.visible && (p.enabled != p.seenEnabled || p.label != p.seenLabel || p.group != p.seenGroup));
+    const bool changed =
+        p.visible != p.seenVisible ||
+        (p.visible && (p.enabled != p.seenEnabled || p.label != p.seenLabel || p.group != p.seenGroup));
     if (changed) {
       if (p.visible)
         TellEvent("prompt " + Quoted(p.label) + " shown, " + GroupName(p.group) + (p.enabled ? "" : ", disabled"));

@@ -22,7 +22,8 @@ void PedFloatAttribute(Call& c) {
   const World& w = TheWorld;
   const char* attribute = Text(c, 1);
   const bool agitation = attribute != nullptr && std::strcmp(attribute, "Agitation") == 0;
-  if (!agitation) ReportProblem("PedFloatAttribute asked for " + QuotedText(attribute) + ", which the stand-in does not know");
+  if (!agitation)
+    ReportProblem("PedFloatAttribute asked for " + QuotedText(attribute) + ", which the stand-in does not know");
   AnswerFloat(c, agitation && w.hasHorse && Wide(c, 0) == w.horse ? w.agitation : 0.0f);
 }
 
@@ -33,8 +34,8 @@ void HorseState(Call& c) {
 }
 
 void StartInteraction(Call& c) {
-  const std::string what = "interaction " + NameOf(Hash(c, 2)) + " started: " + EntityName(Int(c, 0)) + " with " +
-                           EntityName(Wide(c, 1));
+  const std::string what =
+      "interaction " + NameOf(Hash(c, 2)) + " started: " + EntityName(Int(c, 0)) + " with " + EntityName(Wide(c, 1));
   TellEvent(what, Notice::kInteraction);
 }
 

@@ -60,8 +60,8 @@ void PromptSetVisible(Call& c) {
 // told once per hold.
 void PromptCompleted(Call& c) {
   HostPrompt* p = FindPrompt(c);
-  const bool completed = p != nullptr && p->registered && p->visible && p->enabled &&
-                   TheWorld.heldControls.count(p->control) != 0;
+  const bool completed =
+      p != nullptr && p->registered && p->visible && p->enabled && TheWorld.heldControls.count(p->control) != 0;
   if (completed && !p->completionSeen) {
     p->completionSeen = true;
     TellEvent("prompt " + Quoted(p->label) + " completed", Notice::kCompletion);

@@ -115,11 +115,16 @@ ScenarioEvent ParseEvent(const std::string& line, const std::vector<std::string>
     e.kind = EventKind::Give;
     e.name = w[2];
     for (std::size_t i = 3; i < w.size(); ++i) {
-      if (w[i] == "test1") e.flags |= kTest1;
-      else if (w[i] == "test2") e.flags |= kTest2;
-      else if (w[i] == "test3") e.flags |= kTest3;
-      else if (w[i] == "scope-test") e.flags |= kScopeTest;
-      else throw LineError("unknown weapon test '" + w[i] + "' (test1, test2, test3 or scope-test)");
+      if (w[i] == "test1")
+        e.flags |= kTest1;
+      else if (w[i] == "test2")
+        e.flags |= kTest2;
+      else if (w[i] == "test3")
+        e.flags |= kTest3;
+      else if (w[i] == "scope-test")
+        e.flags |= kScopeTest;
+      else
+        throw LineError("unknown weapon test '" + w[i] + "' (test1, test2, test3 or scope-test)");
     }
   } else if (verb == "fit" || verb == "unfit") {
     Expect(w, 4, "<frame> fit|unfit <weapon> <component>");
@@ -199,7 +204,8 @@ void ParseSetup(Scenario& s, const std::string& line, const std::vector<std::str
       s.logBefore += bytes;
     }
   } else {
-    throw LineError("unknown setting '" + key + "' (title, frames, frame-ms, quillfen, settings, log-before), "
+    throw LineError("unknown setting '" + key +
+                    "' (title, frames, frame-ms, quillfen, settings, log-before), "
                     "or an event line without its frame number");
   }
 }

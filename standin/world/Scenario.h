@@ -6,23 +6,23 @@
 #include <vector>
 
 enum class EventKind {
-  PlayerAt,       // position
-  HorseAt,        // position; brings the horse back after "horse none"
+  PlayerAt,  // position
+  HorseAt,   // position; brings the horse back after "horse none"
   HorseNone,
-  HorseAgitation, // number
-  HorseState,     // index 1 or 2, flag
-  HorseGroup,     // flag: whether the horse has a prompt group
-  Give,           // name, weapon test flags
-  Fit,            // name (weapon), name2 (component)
-  Unfit,          // name (weapon), name2 (component)
-  Draw,           // name
+  HorseAgitation,  // number
+  HorseState,      // index 1 or 2, flag
+  HorseGroup,      // flag: whether the horse has a prompt group
+  Give,            // name, weapon test flags
+  Fit,             // name (weapon), name2 (component)
+  Unfit,           // name (weapon), name2 (component)
+  Draw,            // name
   Holster,
-  Hold,           // name (control)
-  Release,        // name (control)
-  Aim,            // flag
-  Key,            // index (key code), flag (down)
-  Fail,           // native, text (message): the next call throws a standard exception
-  FailUnknown,    // native: the next call throws something that is no standard exception
+  Hold,         // name (control)
+  Release,      // name (control)
+  Aim,          // flag
+  Key,          // index (key code), flag (down)
+  Fail,         // native, text (message): the next call throws a standard exception
+  FailUnknown,  // native: the next call throws something that is no standard exception
   Unload,
 };
 
@@ -48,8 +48,8 @@ struct Scenario {
   int frameMs = 33;
   bool quillfen = true;
   bool hasSettings = false;
-  std::string settings;  // bytes of Varnholt.ini
-  std::string logBefore; // bytes already in Quillfen/Log.log before the run
+  std::string settings;               // bytes of Varnholt.ini
+  std::string logBefore;              // bytes already in Quillfen/Log.log before the run
   std::vector<ScenarioEvent> events;  // in frame order
 };
 

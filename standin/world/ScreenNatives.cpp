@@ -38,8 +38,10 @@ void ScreenTextSet(Call& c) {
 
 void ScreenTextDraw(Call&) {
   World& w = TheWorld;
-  if (!w.hasPendingText) ReportProblem("ScreenTextDraw without a text set first");
-  else w.drawnTexts.insert(w.pendingText);
+  if (!w.hasPendingText)
+    ReportProblem("ScreenTextDraw without a text set first");
+  else
+    w.drawnTexts.insert(w.pendingText);
   w.hasPendingText = false;
 }
 
