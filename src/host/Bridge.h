@@ -1,14 +1,14 @@
 #pragma once
 // The script bridge's eight operations, declared the way the bridge's own C++ SDK declares them, so that
 // an MSVC build links against the bridge's import library unchanged. The mingw build reaches the same
-// exports under their Microsoft-decorated names through cmake/ScriptBridge.def.in. Natively (tests, the
+// exports under their Microsoft-decorated names through cmake/ScriptBridge.mingw.def.in. Natively (tests, the
 // stand-in host) whoever links the plug-in supplies them. A bridge built from these declarations
 // (VARNHOLT_BRIDGE_EXPORTS) exports them instead.
 //
 // The Windows types are spelled out here instead of pulling in <windows.h>: they are the same typedefs,
 // so a file that includes both still compiles, and portable code stays free of Windows macros. On
 // Windows nothing else is included, so the declarations build even without a C++ library.
-struct HINSTANCE__;
+struct HINSTANCE__;  // NOLINT(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp): the system's own name
 typedef HINSTANCE__* HINSTANCE;
 typedef HINSTANCE HMODULE;
 #ifdef _WIN32
