@@ -16,8 +16,8 @@ if(CMAKE_CROSSCOMPILING AND WIN32)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${PROJECT_BINARY_DIR}/wine-run)
 
     # One prefix and one server for a whole ctest run: the first test sets the prefix up (~10 s), the
-    # next starts its server to last the whole run, the last stops it. Without the lasting server, a program started
-    # just as the one before it ended could find the server going away under it.
+    # next starts its server to last the whole run, the last stops it. Without the lasting server, a
+    # program started just as the one before it ended could find the server going away under it.
     add_test(NAME wine.prefix COMMAND ${PROJECT_BINARY_DIR}/wine-run --prefix)
     add_test(NAME wine.server-start COMMAND ${PROJECT_BINARY_DIR}/wine-run --server-start)
     add_test(NAME wine.server-stop COMMAND ${PROJECT_BINARY_DIR}/wine-run --server-stop)
