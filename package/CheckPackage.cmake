@@ -22,8 +22,11 @@ endif()
 
 file(GLOB unpacked RELATIVE ${WORK}/game ${WORK}/game/*)
 list(SORT unpacked)
-if(NOT unpacked STREQUAL "CHANGELOG.txt;Quillfen;README.txt;Varnholt.dll;Varnholt.ini" OR NOT IS_DIRECTORY ${WORK}/game/Quillfen)
-  fail("the zip should hold Varnholt.dll, Varnholt.ini, README.txt, CHANGELOG.txt and an empty Quillfen folder, not: ${unpacked}")
+# Every file carries the plug-in's name, so that none overwrites another mod's in the game folder.
+if(NOT unpacked STREQUAL "Quillfen;Varnholt-CHANGELOG.txt;Varnholt-README.txt;Varnholt.dll;Varnholt.ini"
+   OR NOT IS_DIRECTORY ${WORK}/game/Quillfen)
+  fail("the zip should hold Varnholt.dll, Varnholt.ini, Varnholt-README.txt, Varnholt-CHANGELOG.txt and an empty "
+       "Quillfen folder, not: ${unpacked}")
 endif()
 
 execute_process(COMMAND ${OBJDUMP} -p ${WORK}/game/Varnholt.dll OUTPUT_VARIABLE dump)
@@ -31,10 +34,10 @@ if(NOT dump MATCHES "Type Table[^\n]*\n[^\n]*Entry: ID: 0x0*10,")  # type 16, RT
   fail("Varnholt.dll carries no version resource")
 endif()
 
-# README.txt and the version resource must name the same build and commit.
-file(STRINGS ${WORK}/game/README.txt named REGEX "^(Version|Commit): ")
+# The readme and the version resource must name the same build and commit.
+file(STRINGS ${WORK}/game/Varnholt-README.txt named REGEX "^(Version|Commit): ")
 if(NOT named MATCHES "^Version: +([0-9.]+\\+[0-9a-z-]+), released [^;]+;Commit: +([0-9a-f]+|unknown)")
-  fail("README.txt does not name the version and the commit: ${named}")
+  fail("Varnholt-README.txt does not name the version and the commit: ${named}")
 endif()
 file(READ ${WORK}/game/Varnholt.dll dll HEX)
 foreach(value ${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
@@ -42,7 +45,7 @@ foreach(value ${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
   string(REGEX REPLACE "(..)" "\\100" wide "${wide}")  # the resource's strings are UTF-16LE
   string(FIND "${dll}" "${wide}0000" at)
   if(at EQUAL -1)
-    fail("Varnholt.dll's version resource does not say \"${value}\", which README.txt names")
+    fail("Varnholt.dll's version resource does not say \"${value}\", which Varnholt-README.txt names")
   endif()
 endforeach()
 

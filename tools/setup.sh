@@ -1,4 +1,4 @@
-# Sourced by tools/demo, tools/test, tools/release and tools/verify: installs the Debian packages a step needs when they are missing.
+# Sourced by the scripts in tools/ (demo, test, stress, release, verify and the others): installs the Debian packages a step needs when they are missing.
 # Usage: varnholt_need <package>...   (as root it installs them; otherwise it says what to install)
 
 varnholt_apt_updated=0

@@ -19,3 +19,8 @@ std::FILE* OpenShared(const char* path, FileAccess access);
 
 // The local broken-down time of now, through the platform's thread-safe conversion. False on failure.
 bool LocalTimeNow(std::tm& out);
+
+// On unloading, once nothing of the plug-in can run again: hands back to the process heap what the C++
+// runtime linked into the DLL would otherwise keep until the process ends. Does nothing where that
+// runtime is not linked in or not GCC's.
+void ReleaseRuntimeMemory();

@@ -15,3 +15,17 @@ bool LocalTimeNow(std::tm& out) {
   const std::time_t now = std::time(nullptr);
   return localtime_s(&out, &now) == 0;
 }
+
+#if defined(__GLIBCXX__)
+// GCC's C++ runtime keeps an emergency pool for throwing when the heap is exhausted, allocated when the
+// DLL starts; this frees it. No header declares it. Nothing may throw in the DLL afterwards.
+namespace __gnu_cxx {
+void __freeres() noexcept;
+}
+#endif
+
+void ReleaseRuntimeMemory() {
+#if defined(__GLIBCXX__)
+  __gnu_cxx::__freeres();
+#endif
+}

@@ -1,3 +1,4 @@
+#include "core/Platform.h"
 #include "host/Keyboard.h"
 #include "host/Script.h"
 
@@ -9,6 +10,7 @@ extern "C" BOOL DllMain(HINSTANCE module, DWORD reason, void*) {
   } else if (reason == 0) {  // process detach
     scriptUnregister(module);
     keyboardHandlerUnregister(OnKeyboardMessage);
+    ReleaseRuntimeMemory();  // last: nothing of the plug-in runs after this
   }
   return 1;
 }

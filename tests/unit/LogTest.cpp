@@ -1,3 +1,5 @@
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -94,14 +96,25 @@ TEST_F(LogTest, AFileDeletedBetweenCallsIsCreatedAgain) {
   EXPECT_LINES(fake::LogMessages(), {"two"});
 }
 
-// The prefix from the clock, composed independently of FormatLogPrefix.
-std::string ExpectedPrefix(const std::tm& t) {
+// The clock fields of a line's stamp, "[d/m/yyyy h:m:s] ", in the order that compares them: year, month,
+// day, hour, minute, second. Read independently of FormatLogPrefix.
+using Stamp = std::array<int, 6>;
+Stamp StampOf(const std::string& line) {
+  Stamp f{};
+  EXPECT_EQ(std::sscanf(line.c_str(), "[%d/%d/%d %d:%d:%d]", &f[2], &f[1], &f[0], &f[3], &f[4], &f[5]), 6) << line;
+  return f;
+}
+
+Stamp StampOf(const std::tm& t) { return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec}; }
+
+// The prefix of a stamp, composed independently of FormatLogPrefix.
+std::string ExpectedPrefix(const Stamp& f) {
   std::ostringstream prefix;
-  prefix << '[' << t.tm_mday << '/' << t.tm_mon + 1 << '/' << t.tm_year + 1900 << ' ' << t.tm_hour << ':' << t.tm_min
-         << ':' << t.tm_sec << "] ";
+  prefix << '[' << f[2] << '/' << f[1] << '/' << f[0] << ' ' << f[3] << ':' << f[4] << ':' << f[5] << "] ";
   return prefix.str();
 }
 
+// However long the calls take, each stamp lies between a reading of the clock before them and one after.
 TEST_F(LogTest, LogStampsTheLocalTimeOfTheCall) {
   std::tm before{};
   std::tm after{};
@@ -113,9 +126,11 @@ TEST_F(LogTest, LogStampsTheLocalTimeOfTheCall) {
   const std::string first = text.substr(0, text.find(fake::kStoredLineEnd) + fake::kStoredLineEnd.size());
   const std::string second = text.substr(first.size());
   for (const std::string& line : {first, second}) {
-    const std::string message = fake::Stored(line == first ? "stamped\n" : "stamped again\n");
-    EXPECT_TRUE(line == ExpectedPrefix(before) + message || line == ExpectedPrefix(after) + message)
-        << line << "is stamped neither " << ExpectedPrefix(before) << "nor " << ExpectedPrefix(after);
+    const Stamp stamp = StampOf(line);
+    EXPECT_EQ(line, ExpectedPrefix(stamp) + fake::Stored(line == first ? "stamped\n" : "stamped again\n"));
+    EXPECT_TRUE(StampOf(before) <= stamp && stamp <= StampOf(after))
+        << line << "is not stamped between " << ExpectedPrefix(StampOf(before)) << "and "
+        << ExpectedPrefix(StampOf(after));
   }
 }
 
