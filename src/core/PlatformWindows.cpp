@@ -20,7 +20,7 @@ bool LocalTimeNow(std::tm& out) {
 // GCC's C++ runtime keeps an emergency pool for throwing when the heap is exhausted, allocated when the
 // DLL starts; this frees it. No header declares it. Nothing may throw in the DLL afterwards.
 namespace __gnu_cxx {
-void __freeres() noexcept;
+void __freeres() noexcept;  // NOLINT(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp): its own name
 }
 #endif
 
