@@ -17,6 +17,7 @@
 #include "report/Picture.h"
 #include "report/Timeline.h"
 #include "world/Answer.h"
+#include "world/ApplyEvent.h"
 #include "world/Format.h"
 #include "world/Natives.h"
 #include "world/World.h"
@@ -86,14 +87,6 @@ void OnBridgeNote(int note, UINT64 detail) {
   }
 }
 
-std::string Position(float x, float y, float z) {
-  return "(" + FormatNumber(x) + ", " + FormatNumber(y) + ", " + FormatNumber(z) + ")";
-}
-
-std::string ToHorse() {
-  return TheWorld.hasHorse ? ", " + FormatNumber(DistanceToHorse()) + " from the horse" : std::string();
-}
-
 // Keyboard messages from a thread of their own while the frames run, as a game window would send them.
 struct KeyThread {
   std::thread thread;
@@ -147,6 +140,11 @@ void StopKeyThread() {
     ReportProblem(std::to_string(lost) + " keyboard messages from the other thread found no handler");
 }
 
+// A scenario's key: one message, as the game's window passes on a key going down or coming up.
+bool DeliverKey(std::uint32_t code, bool down) {
+  return bridge.deliverKey(code, 1, 0, 0, 0, down ? 0 : 1, down ? 0 : 1) != 0;
+}
+
 void Unload() {
   StopKeyThread();
   TimelineAdd("> the host unloads the plug-in");
@@ -159,107 +157,6 @@ void Unload() {
   for (const HostPrompt& p : TheWorld.prompts)
     if (p.registered && p.visible)
       TimelineAdd("prompt " + Quoted(p.label) + " stays shown, with nothing left to hide it");
-}
-
-Weapon* ScenarioWeapon(const ScenarioEvent& e) {
-  Weapon* w = FindWeapon(RememberName(e.name));
-  if (w == nullptr) ReportProblem("line " + std::to_string(e.line) + ": " + e.name + " is not the player's weapon");
-  return w;
-}
-
-void Apply(const ScenarioEvent& e) {
-  World& w = TheWorld;
-  switch (e.kind) {
-    case EventKind::PlayerAt:
-      w.playerPosition = {e.x, e.y, e.z};
-      TimelineAdd("> the player moves to " + Position(e.x, e.y, e.z) + ToHorse());
-      break;
-    case EventKind::HorseAt:
-      w.hasHorse = true;
-      w.horsePosition = {e.x, e.y, e.z};
-      TimelineAdd("> the horse stands at " + Position(e.x, e.y, e.z) + ", " + FormatNumber(DistanceToHorse()) +
-                  " from the player");
-      break;
-    case EventKind::HorseNone:
-      w.hasHorse = false;
-      TimelineAdd("> the player has no horse");
-      break;
-    case EventKind::HorseAgitation:
-      w.agitation = static_cast<float>(e.number);
-      TimelineAdd("> the horse's agitation is " + FormatNumber(e.number));
-      break;
-    case EventKind::HorseState:
-      w.horseState[e.index - 1] = e.flag;
-      TimelineAdd("> horse state " + std::to_string(e.index) + (e.flag ? " on" : " off"));
-      break;
-    case EventKind::HorseGroup:
-      w.horseHasGroup = e.flag;
-      TimelineAdd(e.flag ? "> the horse has a prompt group" : "> the horse has no prompt group");
-      break;
-    case EventKind::Give: {
-      const std::uint32_t hash = RememberName(e.name);
-      Weapon* weapon = FindWeapon(hash);
-      if (weapon == nullptr) {
-        w.weapons.push_back(Weapon{hash, 0, w.nextEntity++, {}});
-        weapon = &w.weapons.back();
-      }
-      weapon->tests = e.flags;
-      std::string tests;
-      const char* names[] = {"test1", "test2", "test3", "scope-test"};
-      for (unsigned bit = 0; bit < 4; ++bit)
-        if ((e.flags & (1u << bit)) != 0) tests += (tests.empty() ? "" : ", ") + std::string(names[bit]);
-      TimelineAdd("> the player gets " + e.name +
-                  (tests.empty() ? ", which passes no weapon test" : ", passing " + tests));
-      break;
-    }
-    case EventKind::Fit:
-    case EventKind::Unfit:
-      if (Weapon* weapon = ScenarioWeapon(e)) {
-        const std::uint32_t component = RememberName(e.name2);
-        if (e.kind == EventKind::Fit)
-          weapon->components.insert(component);
-        else
-          weapon->components.erase(component);
-        TimelineAdd("> " + e.name2 + (e.kind == EventKind::Fit ? " fitted to " : " taken off ") + e.name);
-      }
-      break;
-    case EventKind::Draw:
-      if (const Weapon* weapon = ScenarioWeapon(e)) {
-        w.held = static_cast<int>(weapon - w.weapons.data());
-        TimelineAdd("> the player draws " + e.name);
-      }
-      break;
-    case EventKind::Holster:
-      w.held = -1;
-      TimelineAdd("> the player puts the weapon away");
-      break;
-    case EventKind::Hold:
-      w.heldControls.insert(RememberName(e.name));
-      TimelineAdd("> the player holds " + e.name);
-      break;
-    case EventKind::Release:
-      w.heldControls.erase(RememberName(e.name));
-      TimelineAdd("> the player lets go of " + e.name);
-      break;
-    case EventKind::Aim:
-      w.aiming = e.flag;
-      TimelineAdd(e.flag ? "> the player aims" : "> the player stops aiming");
-      break;
-    case EventKind::Key: {
-      const DWORD code = static_cast<DWORD>(e.index);
-      const int taken = bridge.deliverKey(code, 1, 0, 0, 0, e.flag ? 0 : 1, e.flag ? 0 : 1);
-      TimelineAdd("> key " + std::to_string(code) + (e.flag ? " down" : " up") +
-                  (taken != 0 ? "" : ", and no keyboard handler to take it"));
-      break;
-    }
-    case EventKind::Fail:
-    case EventKind::FailUnknown:
-      w.failures.push_back(PlannedFailure{e.native, e.text, e.kind == EventKind::Fail, e.frame, false});
-      break;
-    case EventKind::Unload:
-      if (w.pluginLoaded) Unload();
-      break;
-  }
 }
 
 // Lays out the working folder as the scenario wants it and moves into it.
@@ -348,7 +245,7 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, std::string& error) {
   std::size_t next = 0;
   for (int frame = 0; frame < s.frames; ++frame) {
     SetFrame(frame);
-    while (next < s.events.size() && s.events[next].frame == frame) Apply(s.events[next++]);
+    while (next < s.events.size() && s.events[next].frame == frame) ApplyEvent(s.events[next++]);
     PaceKeyThread();
     bridge.runFrame(static_cast<std::uint32_t>(frame) * static_cast<std::uint32_t>(s.frameMs));
     PictureEndFrame();
@@ -369,6 +266,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
     return 1;
   }
   WorldTellTo(ShowEvent, TimelineHold);
+  WorldAskHostWith(DeliverKey, Unload);
   TheWorld = World{};
   TheWorld.trace = o.trace;
   TimelineClear();
