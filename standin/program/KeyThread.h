@@ -5,8 +5,9 @@
 
 // Starts the thread, which sends through deliver until it is stopped.
 void StartKeyThread(decltype(&StandinDeliverKey) deliver);
-// Before the script's turn on each frame: waits until the thread has sent its share for the frame, so
-// that the messages overlap the frames; reports the thread stalled after 10 s.
+// Before the script's turn on each frame: blocks until the thread has sent its share for the frame, so
+// that the messages overlap the frames. The wait gives up after VARNHOLT_KEY_THREAD_DEADLINE seconds (60
+// when unset) and reports the thread stalled; after that the frames no longer wait for it.
 void PaceKeyThread();
 // Stops the thread and tells whether every message found a handler. Nothing when it is not running.
 void StopKeyThread();
