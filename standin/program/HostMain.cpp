@@ -60,30 +60,31 @@ std::string Absolute(const std::string& path) {
   const fs::path full = fs::absolute(path, ec);
   return ec ? path : full.string();
 }
-}  // namespace
 
-int main(int argc, char** argv) {
-  SetBinaryStdout();
-  RunOptions options;
-  std::string scenarioArg;
+// The options that take no value; false when arg is none of them.
+bool SetSwitch(const std::string& arg, RunOptions& options) {
+  bool* const on = arg == "--trace"            ? &options.trace
+                   : arg == "--hold-log"       ? &options.holdLog
+                   : arg == "--key-thread"     ? &options.keyThread
+                   : arg == "--binary-default" ? &options.binaryDefault
+                   : arg == "--as-is"          ? &options.asIs
+                                               : nullptr;
+  if (on != nullptr) *on = true;
+  return on != nullptr;
+}
+
+// Reads the command line into options and the scenario's argument. -1 to go on with the run; otherwise
+// the exit status, after --help or --list or for a bad command line.
+int ReadArguments(int argc, char** argv, RunOptions& options, std::string& scenarioArg) {
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     const bool hasValue = i + 1 < argc;
+    if (SetSwitch(arg, options)) continue;
     if (arg == "--help" || arg == "-h") {
       std::fputs(kUsage, stdout);
       return 0;
     } else if (arg == "--list") {
       return List();
-    } else if (arg == "--trace") {
-      options.trace = true;
-    } else if (arg == "--hold-log") {
-      options.holdLog = true;
-    } else if (arg == "--key-thread") {
-      options.keyThread = true;
-    } else if (arg == "--binary-default") {
-      options.binaryDefault = true;
-    } else if (arg == "--as-is") {
-      options.asIs = true;
     } else if ((arg == "--dir" || arg == "--bridge" || arg == "--plugin" || arg == "--front") && hasValue) {
       const std::string value = argv[++i];
       (arg == "--dir"      ? options.dir
@@ -104,10 +105,18 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (scenarioArg.empty()) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
+  if (!scenarioArg.empty()) return -1;
+  std::fputs(kUsage, stderr);
+  return 2;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  SetBinaryStdout();
+  RunOptions options;
+  std::string scenarioArg;
+  const int status = ReadArguments(argc, argv, options, scenarioArg);
+  if (status >= 0) return status;
   // Resolved before the host moves into the working folder.
   options.bridgePath =
       Absolute(options.bridgePath.empty() ? DefaultModulePath("ScriptBridge.dll") : options.bridgePath);

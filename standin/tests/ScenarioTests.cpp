@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <variant>
 
 #include "world/Format.h"
 #include "world/NameHash.h"
@@ -61,17 +62,21 @@ TEST(Scenario, ReadsSetupAndEventsInFrameOrder) {
   EXPECT_TRUE(s.hasSettings);
   EXPECT_EQ(s.settings, "A=1\r\n B=A\t\\");
   ASSERT_EQ(s.events.size(), 5u);
-  EXPECT_EQ(s.events[0].kind, EventKind::PlayerAt);
+  const auto* player = std::get_if<event::PlayerAt>(&s.events[0].action);
+  const auto* give = std::get_if<event::Give>(&s.events[1].action);
+  const auto* key = std::get_if<event::Key>(&s.events[2].action);
+  const auto* fail = std::get_if<event::Fail>(&s.events[3].action);
+  const auto* state = std::get_if<event::HorseState>(&s.events[4].action);
+  ASSERT_TRUE(player && give && key && fail && state);
   EXPECT_EQ(s.events[0].line, 9);
-  EXPECT_FLOAT_EQ(s.events[0].x, 1.5f);
-  EXPECT_FLOAT_EQ(s.events[0].y, -2.0f);
-  EXPECT_EQ(s.events[1].flags, kTest3 | kScopeTest);
-  EXPECT_EQ(s.events[2].index, 0x41);
-  EXPECT_TRUE(s.events[2].flag);
-  EXPECT_EQ(s.events[3].native, 0x3A87E44BB9A01D54u);
-  EXPECT_EQ(s.events[3].text, " two  blanks");
-  EXPECT_EQ(s.events[4].kind, EventKind::HorseState);
-  EXPECT_EQ(s.events[4].index, 2);
+  EXPECT_FLOAT_EQ(player->x, 1.5f);
+  EXPECT_FLOAT_EQ(player->y, -2.0f);
+  EXPECT_EQ(give->tests, kTest3 | kScopeTest);
+  EXPECT_EQ(key->code, 0x41u);
+  EXPECT_TRUE(key->down);
+  EXPECT_EQ(fail->native, 0x3A87E44BB9A01D54u);
+  EXPECT_EQ(fail->message, " two  blanks");
+  EXPECT_EQ(state->which, 2);
 }
 
 TEST(Scenario, WithoutSettingsLinesThereIsNoSettingsFile) {

@@ -3,42 +3,76 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <variant>
 #include <vector>
 
-enum class EventKind {
-  PlayerAt,  // position
-  HorseAt,   // position; brings the horse back after "horse none"
-  HorseNone,
-  HorseAgitation,  // number
-  HorseState,      // index 1 or 2, flag
-  HorseGroup,      // flag: whether the horse has a prompt group
-  Give,            // name, weapon test flags
-  Fit,             // name (weapon), name2 (component)
-  Unfit,           // name (weapon), name2 (component)
-  Draw,            // name
-  Holster,
-  Hold,         // name (control)
-  Release,      // name (control)
-  Aim,          // flag
-  Key,          // index (key code), flag (down)
-  Fail,         // native, text (message): the next call throws a standard exception
-  FailUnknown,  // native: the next call throws something that is no standard exception
-  Unload,
+// What each event line says, one kind per struct, named after the line's words.
+namespace event {
+struct PlayerAt {
+  float x = 0, y = 0, z = 0;
 };
+struct HorseAt {  // brings the horse back after "horse none"
+  float x = 0, y = 0, z = 0;
+};
+struct HorseNone {};
+struct HorseAgitation {
+  double level = 0;
+};
+struct HorseState {
+  int which = 1;  // state1 or state2
+  bool on = false;
+};
+struct HorseGroup {
+  bool present = false;  // whether the horse has a prompt group
+};
+struct Give {
+  std::string weapon;
+  unsigned tests = 0;  // kTest1 and so on, as the world keeps them
+};
+struct Fit {
+  std::string weapon;
+  std::string component;
+};
+struct Unfit {
+  std::string weapon;
+  std::string component;
+};
+struct Draw {
+  std::string weapon;
+};
+struct Holster {};
+struct Hold {
+  std::string control;
+};
+struct Release {
+  std::string control;
+};
+struct Aim {
+  bool on = false;
+};
+struct Key {
+  std::uint32_t code = 0;
+  bool down = false;
+};
+struct Fail {  // the next call throws a standard exception with this message
+  std::uint64_t native = 0;
+  std::string message;
+};
+struct FailUnknown {  // the next call throws something that is no standard exception
+  std::uint64_t native = 0;
+};
+struct Unload {};
+}  // namespace event
+
+using EventAction =
+    std::variant<event::PlayerAt, event::HorseAt, event::HorseNone, event::HorseAgitation, event::HorseState,
+                 event::HorseGroup, event::Give, event::Fit, event::Unfit, event::Draw, event::Holster, event::Hold,
+                 event::Release, event::Aim, event::Key, event::Fail, event::FailUnknown, event::Unload>;
 
 struct ScenarioEvent {
   int frame = 0;
-  int line = 0;
-  EventKind kind = EventKind::Unload;
-  std::string name;
-  std::string name2;
-  std::string text;
-  float x = 0, y = 0, z = 0;
-  double number = 0;
-  std::int64_t index = 0;
-  bool flag = false;
-  unsigned flags = 0;  // of "give": kTest1 and so on, as the world keeps them
-  std::uint64_t native = 0;
+  int line = 0;  // in the scenario file, for the problems it leads to
+  EventAction action;
 };
 
 struct Scenario {

@@ -11,6 +11,8 @@ namespace {
 std::map<std::uint32_t, std::string> names;
 EventSink eventSink = nullptr;
 StateSink stateSink = nullptr;
+KeySender keySender = nullptr;
+Unloader unloader = nullptr;
 }  // namespace
 
 std::uint32_t RememberName(const std::string& name) {
@@ -47,6 +49,17 @@ void TellEvent(const std::string& text, Notice notice) {
 
 void TellState(const std::string& text) {
   if (stateSink != nullptr) stateSink(text);
+}
+
+void WorldAskHostWith(KeySender key, Unloader unload) {
+  keySender = key;
+  unloader = unload;
+}
+
+bool AskHostForKey(std::uint32_t code, bool down) { return keySender != nullptr && keySender(code, down); }
+
+void AskHostToUnload() {
+  if (unloader != nullptr) unloader();
 }
 
 void ReportProblem(const std::string& text) {

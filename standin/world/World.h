@@ -99,6 +99,15 @@ void WorldTellTo(EventSink event, StateSink state);
 void TellEvent(const std::string& text, Notice notice = Notice::kPlain);
 void TellState(const std::string& text);
 
+// What a scenario asks of the host, which the world cannot do itself: a keyboard message to the
+// plug-in's handler (true when a handler took it), and unloading the plug-in.
+using KeySender = bool (*)(std::uint32_t code, bool down);
+using Unloader = void (*)();
+// Who does it from now on; until then (or with null) a key finds no handler and nothing is unloaded.
+void WorldAskHostWith(KeySender key, Unloader unload);
+bool AskHostForKey(std::uint32_t code, bool down);
+void AskHostToUnload();
+
 // Hashes a name and remembers it, so that the hash prints as the name.
 std::uint32_t RememberName(const std::string& name);
 // The remembered name of a hash, or its hex digits.
