@@ -5,6 +5,7 @@
 
 #include "world/Format.h"
 #include "world/NameHash.h"
+#include "world/NativeCatalogue.h"
 #include "world/Scenario.h"
 #include "world/World.h"
 
@@ -50,7 +51,7 @@ TEST(Scenario, ReadsSetupAndEventsInFrameOrder) {
       "3 player at 1.5 -2 0\n"
       "3 give WEAPON_X test3 scope-test\n"
       "7 key 0x41 down\n"
-      "9 fail CurrentWeapon  two  blanks\n"
+      "9 fail GetCurrentWeapon  two  blanks\n"
       "49 horse state2 on\n",
       "dir/name.scenario");
   EXPECT_EQ(s.name, "name");
@@ -68,7 +69,7 @@ TEST(Scenario, ReadsSetupAndEventsInFrameOrder) {
   EXPECT_EQ(s.events[1].flags, kTest3 | kScopeTest);
   EXPECT_EQ(s.events[2].index, 0x41);
   EXPECT_TRUE(s.events[2].flag);
-  EXPECT_EQ(s.events[3].native, 0x3A87E44BB9A01D54u);
+  EXPECT_EQ(s.events[3].native, natives::GetCurrentWeapon.hash);
   EXPECT_EQ(s.events[3].text, " two  blanks");
   EXPECT_EQ(s.events[4].kind, EventKind::HorseState);
   EXPECT_EQ(s.events[4].index, 2);
