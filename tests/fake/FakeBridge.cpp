@@ -1,34 +1,20 @@
 #include "fake/FakeBridge.h"
 
 #include <bit>
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
-#include <thread>
 
 #include "common/NativeLine.h"
+#include "common/ScriptThread.h"
 #include "standin/world/NameHash.h"
 
 namespace fake {
 namespace {
-
-// One run of a script function. Never destroyed: a run abandoned by its test stays blocked on it.
-struct ScriptRun {
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool atWait = false;
-  bool returned = false;
-  std::uint64_t resumes = 0;
-};
-
-thread_local ScriptRun* currentRun = nullptr;
 
 struct State {
   std::mutex mutex;
@@ -42,7 +28,6 @@ struct State {
   UINT64 callHash = 0;
   std::vector<UINT64> callArgs;
   std::unique_ptr<UINT64[]> slots;  // freed at the next nativeInit, so a late read trips the sanitizer
-  ScriptRun* run = nullptr;
 };
 
 // Never destroyed, so nothing depends on the order of static destruction at exit.
@@ -56,14 +41,6 @@ void Record(Event event) {
   std::lock_guard lock(S().mutex);
   S().events.push_back(std::move(event));
 }
-
-// Keeps abandoned runs reachable for the leak checker.
-std::vector<ScriptRun*>& Abandoned() {
-  static auto* runs = new std::vector<ScriptRun*>;
-  return *runs;
-}
-
-constexpr auto kScriptTimeout = std::chrono::seconds(10);
 
 std::string NativeName(UINT64 hash) {
   if (const NativeEntry* native = natives::Find(hash)) return native->name;
@@ -93,18 +70,6 @@ Slots DefaultAnswer(const NativeCall& call) {
   return Slots{};
 }
 
-[[noreturn]] void Abort(const char* what) {
-  std::fprintf(stderr, "fake bridge: %s\n", what);
-  std::fflush(stderr);
-  std::abort();
-}
-
-// Blocks until the run is at a wait (or has returned). Called with the run's lock held.
-void AwaitWait(ScriptRun& run, std::unique_lock<std::mutex>& lock) {
-  if (!run.changed.wait_for(lock, kScriptTimeout, [&run] { return run.atWait || run.returned; }))
-    Abort("the script did not reach scriptWait in time; stopping so it cannot leak into other tests");
-}
-
 }  // namespace
 
 std::uint32_t HashOf(std::string_view text) { return OneAtATime(text, false); }
@@ -127,11 +92,8 @@ Slots Vector(float x, float y, float z) {
 
 void Reset() {
   State& s = S();
+  AbandonScriptThread();  // blocked in scriptWait, and nobody will ever resume it
   std::lock_guard lock(s.mutex);
-  if (s.run != nullptr) {
-    Abandoned().push_back(s.run);  // blocked in scriptWait, and nobody will ever resume it
-    s.run = nullptr;
-  }
   s.events.clear();
   s.standing.clear();
   s.queued.clear();
@@ -179,7 +141,11 @@ std::size_t EventCount() {
 
 std::vector<std::string> ProtocolErrors() {
   std::lock_guard lock(S().mutex);
-  return S().errors;
+  std::vector<std::string> errors = S().errors;
+  if (const ScriptEnd end = EndOfScript(); end != ScriptEnd::kNotYet)
+    errors.push_back(end == ScriptEnd::kThrew ? "an exception left the script function"
+                                              : "the script function returned");
+  return errors;
 }
 
 std::vector<std::string> Lines(std::size_t from) {
@@ -205,43 +171,6 @@ std::size_t CountNative(const NativeEntry& native, std::size_t from) {
   for (std::size_t i = from; i < events.size(); ++i)
     count += events[i].kind == EventKind::Native && events[i].hash == native.hash ? 1 : 0;
   return count;
-}
-
-void StartScript(void (*entry)()) {
-  auto* run = new ScriptRun;
-  {
-    std::lock_guard lock(S().mutex);
-    if (S().run != nullptr) Abort("StartScript while a script is running; call Reset first");
-    S().run = run;
-  }
-  std::thread([run, entry] {
-    currentRun = run;
-    entry();
-    {
-      std::lock_guard lock(S().mutex);
-      S().errors.push_back("the script function returned");
-    }
-    std::lock_guard lock(run->mutex);
-    run->returned = true;
-    run->changed.notify_all();
-  }).detach();
-  std::unique_lock lock(run->mutex);
-  AwaitWait(*run, lock);
-}
-
-void ResumeScript() {
-  ScriptRun* run = nullptr;
-  {
-    std::lock_guard lock(S().mutex);
-    run = S().run;
-  }
-  if (run == nullptr) Abort("ResumeScript without a script");
-  std::unique_lock lock(run->mutex);
-  if (run->returned) return;
-  run->atWait = false;
-  ++run->resumes;
-  run->changed.notify_all();
-  AwaitWait(*run, lock);
 }
 
 }  // namespace fake
@@ -272,13 +201,7 @@ void scriptWait(DWORD milliseconds) {
     if (s.callOpen) s.errors.push_back("scriptWait inside an open native call");
     s.events.push_back(std::move(event));
   }
-  fake::ScriptRun* run = fake::currentRun;
-  if (run == nullptr) return;  // called from a test thread directly: nothing to yield to
-  std::unique_lock lock(run->mutex);
-  const std::uint64_t ticket = run->resumes;
-  run->atWait = true;
-  run->changed.notify_all();
-  run->changed.wait(lock, [run, ticket] { return run->resumes != ticket; });
+  YieldToTest();
 }
 
 void nativeInit(UINT64 hash) {

@@ -8,9 +8,8 @@
 // (standin/world/NativeCatalogue.h) and answered from a per-test script of handlers; anything unscripted
 // answers all-zero slots, except GetHashKey, which answers a deterministic hash of its text.
 //
-// ScriptMain runs on a thread of its own that the test steps from one scriptWait to the next. Since it
-// never returns and swallows every exception, a finished test leaves its thread blocked for ever in
-// scriptWait, on state that is never destroyed; such a script never runs again.
+// ScriptMain runs on a thread of its own that the test steps from one scriptWait to the next
+// (common/ScriptThread.h); a finished test leaves it blocked for ever in scriptWait.
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -60,7 +59,7 @@ Slots Value(UINT64 slot0);
 Slots Float(float value);  // bit pattern in the low half of slot 0
 Slots Vector(float x, float y, float z);
 
-// Forgets everything: events, handlers, protocol errors, the result slots; abandons a running script.
+// Forgets everything: events, handlers, protocol errors, the result slots; leaves a running script behind.
 void Reset();
 
 // The standing answer for a native, replacing any earlier one.
@@ -77,7 +76,8 @@ void AnswerWithoutSlots(const NativeEntry& native);
 
 std::vector<Event> Events();
 std::size_t EventCount();
-// Misuse of the call protocol seen so far (a push outside a call, a call without init, ...).
+// Misuse of the call protocol seen so far (a push outside a call, a call without init, ...), and a
+// script function that ended.
 std::vector<std::string> ProtocolErrors();
 
 // The events from index `from` on, one line each: natives as tests/common/NativeLine.h writes them,
@@ -86,11 +86,5 @@ std::vector<std::string> ProtocolErrors();
 std::vector<std::string> Lines(std::size_t from = 0);
 // How many calls of this native were sent from index `from` on.
 std::size_t CountNative(const NativeEntry& native, std::size_t from = 0);
-
-// Runs entry (normally ScriptMain) on a thread of its own until its first scriptWait.
-void StartScript(void (*entry)());
-// Lets the script run from the wait it is in to the next one. Aborts the process when the script does
-// not reach a wait within a few seconds: its thread would then be loose among the next tests.
-void ResumeScript();
 
 }  // namespace fake

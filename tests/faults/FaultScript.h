@@ -1,7 +1,7 @@
 #pragma once
-// The fault tests' script: ScriptMain on a thread of its own, stepped by the test from one scriptWait to
-// the next, against the quiet bridge (tests/common/QuietBridge.h), which answers from `scene` and notes
-// every native. A finished test leaves the thread blocked for ever in its last wait.
+// The fault tests' script: ScriptMain stepped on a thread of its own (tests/common/ScriptThread.h)
+// against the quiet bridge (tests/common/QuietBridge.h), which answers from `scene` and notes every
+// native.
 #include <string>
 #include <vector>
 
@@ -14,8 +14,7 @@ extern Scene scene;
 
 // Starts ScriptMain and returns once it waits for the first time.
 void StartScript();
-// Lets the script run to its next wait; returns that wait's milliseconds. Aborts the process when the
-// script does not wait again within a few seconds.
+// Lets the script run to its next wait; returns that wait's milliseconds.
 DWORD Step();
 // Whether an exception left ScriptMain (and so would have reached the host).
 bool ScriptEscaped();

@@ -17,7 +17,7 @@ TEST_F(KeyboardThreadTest, MessagesFromAnotherThreadWhileFramesRun) {
   game.completed = 1;
   game.Fit(game.weapon, "COMPONENT_RIFLE_SCOPE02");
   Start();
-  fake::ResumeScript();
+  ResumeScriptThread();
 
   constexpr int kMessages = 20000;
   std::atomic<bool> started{false};
@@ -32,7 +32,7 @@ TEST_F(KeyboardThreadTest, MessagesFromAnotherThreadWhileFramesRun) {
   });
   while (!started) std::this_thread::yield();
   int frames = 0;
-  for (; frames < 300; ++frames) fake::ResumeScript();
+  for (; frames < 300; ++frames) ResumeScriptThread();
   keyboard.join();
   const std::uint32_t after = TickCount();
 

@@ -294,7 +294,7 @@ TEST_F(ScopeToggleInFrameTest, TheLatchHoldsOverFramesOfTheRealLoop) {
   std::vector<std::size_t> interactions;
   for (int frame = 0; frame < 6; ++frame) {
     const std::size_t mark = fake::EventCount();
-    fake::ResumeScript();
+    ResumeScriptThread();
     interactions.push_back(fake::CountNative(natives::StartInteraction, mark));
   }
   EXPECT_EQ(interactions, (std::vector<std::size_t>{1, 0, 0, 0, 1, 0}));
@@ -305,7 +305,7 @@ TEST_F(ScopeToggleInFrameTest, SwitchedOffThePromptStaysHiddenAndNothingIsRememb
   game.Fit(game.weapon, "COMPONENT_RIFLE_SCOPE03");
   game.completed = 1;
   Start("EnableScopeToggle=0\nDisableReticleInScope=0\n");
-  for (int frame = 0; frame < 3; ++frame) fake::ResumeScript();
+  for (int frame = 0; frame < 3; ++frame) ResumeScriptThread();
   ASSERT_NE(ScopeTogglePrompt, nullptr);
   EXPECT_FALSE(ScopeTogglePrompt->visible);
   EXPECT_TRUE(ScopeMemory.empty());

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "FakeGame.h"
+#include "common/ScriptThread.h"
 #include "fake/PluginTest.h"
 #include "host/Script.h"
 
@@ -19,13 +20,13 @@ class ScriptTest : public PluginTest {
   // Starts ScriptMain, which runs up to its first wait; writes the settings file first when given one.
   void Start(const std::string& settingsFile = std::string(), bool writeFile = false) {
     if (writeFile || !settingsFile.empty()) fake::WriteFile("Varnholt.ini", settingsFile);
-    fake::StartScript(ScriptMain);
+    StartScriptThread(ScriptMain);
   }
 
   // Lets the script run to its next wait and gives what it sent on the way, the wait included.
   static std::vector<std::string> Step() {
     const std::size_t mark = fake::EventCount();
-    fake::ResumeScript();
+    ResumeScriptThread();
     return fake::Lines(mark);
   }
 };
