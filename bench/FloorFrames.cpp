@@ -9,12 +9,14 @@
 #include <map>
 #include <string>
 
+#include "standin/world/NativeCatalogue.h"
+
 namespace {
 constexpr UINT64 kPrompt = 7;  // the handle the fake gives the prompt
 
 template <class... A>
-const UINT64* Send(UINT64 hash, A... args) {
-  nativeInit(hash);
+const UINT64* Send(const NativeEntry& native, A... args) {
+  nativeInit(native.hash);
   (nativePush64(static_cast<UINT64>(args)), ...);
   return nativeCall();
 }
@@ -57,45 +59,45 @@ struct Frame {
 // PlayerPed and the switches, then the reticle's player test answering no.
 Frame Start() {
   Frame f{};
-  f.ped = Low(Send(0x096275889B8E0EE0));
+  f.ped = Low(Send(natives::GetPlayerPedHandle));
   ReadSwitches();
-  Send(0x04D7F33640662FA2, Widened(Send(0x217E9DC48139933D)));
+  Send(natives::PlayerInScopeTest, Widened(Send(natives::GetPlayerId)));
   return f;
 }
 
 // The scope toggle up to and including the distance.
 void Approach(Frame& f) {
-  f.horse = Low(Send(0xB48050D326E9A2F3, Low(Send(0x217E9DC48139933D))));
-  Send(0x2F11D3A254169EA4, kPrompt, Widened(Send(0xB796970BD125FCE8, f.horse)), 0);
+  f.horse = Low(Send(natives::GetPlayerMount, Low(Send(natives::GetPlayerId))));
+  Send(natives::PromptSetGroup, kPrompt, Widened(Send(natives::EntityPromptGroup, f.horse)), 0);
   UINT64 cell = 0;
-  Send(0x3A87E44BB9A01D54, f.ped, Cell(&cell), 0, 1, 0);
+  Send(natives::GetCurrentWeapon, f.ped, Cell(&cell), 0, 1, 0);
   f.weapon = static_cast<std::uint32_t>(cell);
-  const UINT64* b = Send(0xA86D5F069399F44D, f.horse, 1, 0);
+  const UINT64* b = Send(natives::GetEntityPosition, f.horse, 1, 0);
   const UINT64 bx = Low(b), by = static_cast<std::uint32_t>(b[1]), bz = static_cast<std::uint32_t>(b[2]);
-  const UINT64* a = Send(0xA86D5F069399F44D, f.ped, 1, 0);
+  const UINT64* a = Send(natives::GetEntityPosition, f.ped, 1, 0);
   const UINT64 ax = Low(a), ay = static_cast<std::uint32_t>(a[1]), az = static_cast<std::uint32_t>(a[2]);
-  Send(0x0BE7F4E3CDBAFB28, ax, ay, az, bx, by, bz, 1);
+  Send(natives::GetDistanceBetween, ax, ay, az, bx, by, bz, 1);
 }
 
 void HidePrompt() {
-  Send(0x8A0FB4D03A630D21, kPrompt, 0);
-  Send(0x71215ACCFDE075EE, kPrompt, 0);
+  Send(natives::PromptSetEnabled, kPrompt, 0);
+  Send(natives::PromptSetVisible, kPrompt, 0);
 }
 
 // Past the distance: the horse tests, the first weapon test admitting, the prompt shown and polled.
 void ShowPrompt(Frame& f) {
-  const UINT64 again = Low(Send(0xB48050D326E9A2F3, Low(Send(0x217E9DC48139933D))));
-  Send(0x56E58D4D118FB45E, static_cast<UINT64>(static_cast<std::int32_t>(again)), Text("Agitation"));
-  Send(0x7D5B1F88E7504BBA, f.horse);
-  Send(0xDEB6D52126E7D640, f.horse);
-  Send(0xDDB2578E95EF7138, f.weapon);
-  f.entity = Low(Send(0x3B390A939AF0B5FC, f.ped, 1));
-  Send(0x8A0FB4D03A630D21, kPrompt, 1);
-  Send(0x71215ACCFDE075EE, kPrompt, 1);
-  Send(0xE0F65F0640EF0617, kPrompt);
+  const UINT64 again = Low(Send(natives::GetPlayerMount, Low(Send(natives::GetPlayerId))));
+  Send(natives::GetHorseAgitation, static_cast<UINT64>(static_cast<std::int32_t>(again)), Text("Agitation"));
+  Send(natives::HorseInFirstBlockingState, f.horse);
+  Send(natives::HorseInSecondBlockingState, f.horse);
+  Send(natives::WeaponPassesFirstTest, f.weapon);
+  f.entity = Low(Send(natives::GetWeaponEntityInHand, f.ped, 1));
+  Send(natives::PromptSetEnabled, kPrompt, 1);
+  Send(natives::PromptSetVisible, kPrompt, 1);
+  Send(natives::PromptHoldCompleted, kPrompt);
 }
 
-UINT64 Hash(const char* name) { return Low(Send(0xFD340785ADF8CFB7, Text(name))); }
+UINT64 Hash(const char* name) { return Low(Send(natives::GetHashKey, Text(name))); }
 
 void ShownFrame() {
   Frame f = Start();
@@ -104,7 +106,7 @@ void ShownFrame() {
 }
 
 void Interaction(const Frame& f) {
-  Send(0xCD181A959CFDD7F4, f.ped, static_cast<UINT64>(static_cast<std::int32_t>(f.horse)),
+  Send(natives::StartInteraction, f.ped, static_cast<UINT64>(static_cast<std::int32_t>(f.horse)),
        Hash("Interaction_DrawRifleFromUnderSaddle_BothHands"), 0, 1);
 }
 
@@ -137,7 +139,7 @@ void FloorIdle() {
 void FloorShown() { ShownFrame(); }
 
 void FloorToggle() {
-  ActiveScenario = &scenes::removeScope;
+  ActiveScene = &scenes::removeScope;
   {
     Frame f = Start();
     Approach(f);
@@ -145,16 +147,16 @@ void FloorToggle() {
     const UINT64 s2 = Hash("COMPONENT_RIFLE_SCOPE02");
     const UINT64 s3 = Hash("COMPONENT_RIFLE_SCOPE03");
     Hash("COMPONENT_RIFLE_SCOPE04");
-    Send(0x76A18844E743BF91, f.entity, s2);
-    Send(0x76A18844E743BF91, f.entity, s3);
-    Send(0x19F70C4D80494FF8, f.ped, Hash("COMPONENT_RIFLE_SCOPE02"), f.weapon);
-    Send(0x19F70C4D80494FF8, f.ped, Hash("COMPONENT_RIFLE_SCOPE03"), f.weapon);
-    Send(0x19F70C4D80494FF8, f.ped, Hash("COMPONENT_RIFLE_SCOPE04"), f.weapon);
+    Send(natives::HasWeaponComponent, f.entity, s2);
+    Send(natives::HasWeaponComponent, f.entity, s3);
+    Send(natives::RemoveWeaponComponent, f.ped, Hash("COMPONENT_RIFLE_SCOPE02"), f.weapon);
+    Send(natives::RemoveWeaponComponent, f.ped, Hash("COMPONENT_RIFLE_SCOPE03"), f.weapon);
+    Send(natives::RemoveWeaponComponent, f.ped, Hash("COMPONENT_RIFLE_SCOPE04"), f.weapon);
     Interaction(f);
   }
-  ActiveScenario = &scenes::shown;
+  ActiveScene = &scenes::shown;
   ShownFrame();
-  ActiveScenario = &scenes::restoreScope;
+  ActiveScene = &scenes::restoreScope;
   {
     Frame f = Start();
     Approach(f);
@@ -162,44 +164,44 @@ void FloorToggle() {
     const UINT64 s2 = Hash("COMPONENT_RIFLE_SCOPE02");
     const UINT64 s3 = Hash("COMPONENT_RIFLE_SCOPE03");
     const UINT64 s4 = Hash("COMPONENT_RIFLE_SCOPE04");
-    Send(0x76A18844E743BF91, f.entity, s2);
-    Send(0x76A18844E743BF91, f.entity, s3);
-    Send(0x76A18844E743BF91, f.entity, s4);
-    Send(0x74C9090FDD1BB48E, f.ped, s3, f.weapon, 1);  // the remembered scope
-    Send(0x74C9090FDD1BB48E, f.entity, s3, 0xFFFFFFFFu, 0);
+    Send(natives::HasWeaponComponent, f.entity, s2);
+    Send(natives::HasWeaponComponent, f.entity, s3);
+    Send(natives::HasWeaponComponent, f.entity, s4);
+    Send(natives::AddWeaponComponent, f.ped, s3, f.weapon, 1);  // the remembered scope
+    Send(natives::AddWeaponComponent, f.entity, s3, 0xFFFFFFFFu, 0);
     Interaction(f);
   }
-  ActiveScenario = &scenes::shown;
+  ActiveScene = &scenes::shown;
   ShownFrame();
 }
 
 void FloorInScope() {
   Frame f{};
-  f.ped = Low(Send(0x096275889B8E0EE0));
+  f.ped = Low(Send(natives::GetPlayerPedHandle));
   ReadSwitches();
-  Send(0x04D7F33640662FA2, Widened(Send(0x217E9DC48139933D)));
+  Send(natives::PlayerInScopeTest, Widened(Send(natives::GetPlayerId)));
   UINT64 cell = 0;
-  Send(0x3A87E44BB9A01D54, f.ped, Cell(&cell), 0, 0, 0);
-  Send(0x705BE297EEBDB95D, static_cast<std::uint32_t>(cell));
-  Send(0x36CDD81627A6FCD2);
+  Send(natives::GetCurrentWeapon, f.ped, Cell(&cell), 0, 0, 0);
+  Send(natives::WeaponInScopeTest, static_cast<std::uint32_t>(cell));
+  Send(natives::HideReticleThisFrame);
   Approach(f);
   HidePrompt();
 }
 
 void FloorOff() {
-  Send(0x096275889B8E0EE0);
+  Send(natives::GetPlayerPedHandle);
   ReadSwitches();
 }
 
 void FloorFailing() {
-  Send(0x096275889B8E0EE0);
+  Send(natives::GetPlayerPedHandle);
   int reticle = ReadSwitch(kReticleSwitch);  // no number: the frame fails before the second switch
   benchmark::DoNotOptimize(reticle);
   AppendLogLine("[9/12/2026 2:0:0] Something wrong happened\n");
   static const char message[] = "Fatal: invalid stoi argument, check the logs for more info.";
   AppendLogLine("[9/12/2026 2:0:0] Fatal: invalid stoi argument, check the logs for more info.\n");
-  const UINT64 text = Send(0xFA925AC00EB830B9, 10, Text("LITERAL_STRING"), Text(message))[0];
-  Send(0xFA233F8FE190514C, text);
-  Send(0xE9990552DEC71600);
-  Send(0xDFF0D417277B41F8);
+  const UINT64 text = Send(natives::CreateLiteralText, 10, Text("LITERAL_STRING"), Text(message))[0];
+  Send(natives::SetScreenText, text);
+  Send(natives::PlaceScreenText);
+  Send(natives::DrawScreenText);
 }

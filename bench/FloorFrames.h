@@ -1,34 +1,35 @@
 #pragma once
-// The scenarios of the benchmark cases, and each case's floor: the two switch reads that every frame
+// The scenes of the benchmark cases, and each case's floor: the two switch reads that every frame
 // owes, and the natives its frames send, written out as straight-line calls with nothing of the plug-in's
 // own logic.
-#include "FakeBridge.h"
+#include "QuietBridge.h"
+#include "standin/world/NameHash.h"
 
 namespace scenes {
 // Both features on, the player far from the horse and not in scope.
-inline constexpr Scenario idle{};
+inline constexpr Scene idle{};
 // Beside a calm horse with an admitted weapon: the prompt is shown, not completed.
-inline constexpr Scenario shown = [] {
-  Scenario s;
+inline constexpr Scene shown = [] {
+  Scene s;
   s.distance = 1.0f;
   s.agitation = 0.1f;
   return s;
 }();
 // The prompt completed on a weapon that carries the second scope, then on one that carries none.
-inline constexpr Scenario removeScope = [] {
-  Scenario s = shown;
+inline constexpr Scene removeScope = [] {
+  Scene s = shown;
   s.completed = true;
   s.fittedScope = NameHash("COMPONENT_RIFLE_SCOPE03");
   return s;
 }();
-inline constexpr Scenario restoreScope = [] {
-  Scenario s = shown;
+inline constexpr Scene restoreScope = [] {
+  Scene s = shown;
   s.completed = true;
   return s;
 }();
 // Looking down the scope, far from the horse: the reticle is hidden.
-inline constexpr Scenario inScope = [] {
-  Scenario s;
+inline constexpr Scene inScope = [] {
+  Scene s;
   s.playerInScope = true;
   s.weaponInScope = true;
   return s;

@@ -18,19 +18,19 @@
 #include <vector>
 
 #include "AllocationCounter.h"
-#include "FakeBridge.h"
 #include "FloorFrames.h"
 #include "InstructionBudgets.h"
 #include "InstructionCount.h"
+#include "QuietBridge.h"
 #include "host/Script.h"
 
 namespace {
 
 struct Case {
   const char* name;
-  const char* settings;                 // the settings file the case starts from
-  std::vector<const Scenario*> frames;  // one RunFrame per entry, with that scenario in force
-  void (*floor)();                      // the same natives (and log cycles) with no plug-in logic
+  const char* settings;              // the settings file the case starts from
+  std::vector<const Scene*> frames;  // one RunFrame per entry, with that scene in force
+  void (*floor)();                   // the same natives (and log cycles) with no plug-in logic
   bool failing;
 };
 
@@ -44,24 +44,24 @@ void Prepare(const Case& c) {
     std::fclose(f);
   }
   SetFloorSettings(c.settings);
-  ActiveScenario = c.frames.front();
+  ActiveScene = c.frames.front();
   InitScript();  // a new store and prompt; the old ones are the process's, as in the game
   prepared = &c;
 }
 
 void RunPluginFrames(const Case& c) {
-  for (const Scenario* s : c.frames) {
-    ActiveScenario = s;
+  for (const Scene* s : c.frames) {
+    ActiveScene = s;
     RunFrame();
   }
 }
 
 std::vector<std::string> Trace(void (*run)(const Case&), const Case& c) {
-  std::vector<std::string> trace;
-  NativeTrace = &trace;
+  TakeNatives();
+  NotingNatives = true;
   run(c);
-  NativeTrace = nullptr;
-  return trace;
+  NotingNatives = false;
+  return TakeNatives();
 }
 
 // The floor must send exactly what the plug-in sends, or the ratio means nothing.
@@ -196,6 +196,9 @@ bool Given(int argc, char** argv, const char* flag) {
 }
 
 }  // namespace
+
+// Frames are run one by one from here: there is nothing to yield to.
+void scriptWait(DWORD) {}
 
 int main(int argc, char** argv) {
   // Our own flags first; the rest is Google Benchmark's.

@@ -16,3 +16,8 @@ inline std::int32_t GetPlayerId() { return CallNative<std::int32_t>(0x217E9DC481
 inline UINT64 CreateLiteralText(const char* text) {
   return CallNative<UINT64>(0xFA925AC00EB830B9, 10, "LITERAL_STRING", text);
 }
+
+// The three steps that put a host text value on screen: set it, place it, draw it.
+inline void SetScreenText(UINT64 text) { CallNative(0xFA233F8FE190514C, text); }
+inline void PlaceScreenText() { CallNative(0xE9990552DEC71600); }
+inline void DrawScreenText() { CallNative(0xDFF0D417277B41F8); }

@@ -29,10 +29,9 @@ bool Guarded(Step step) noexcept {
 }  // namespace
 
 void ShowFatalText(const char* text) {
-  const UINT64 hostText = CreateLiteralText(text);
-  CallNative(0xFA233F8FE190514C, hostText);
-  CallNative(0xE9990552DEC71600);
-  CallNative(0xDFF0D417277B41F8);
+  SetScreenText(CreateLiteralText(text));
+  PlaceScreenText();
+  DrawScreenText();
 }
 
 void ReportFailure() noexcept {

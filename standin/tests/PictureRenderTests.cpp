@@ -167,7 +167,7 @@ TEST(PictureRender, FailuresAreMarkedOnTheirFramesWithTheMessageOnHover) {
   EXPECT_EQ(Row(r, failures, Drawn), Frames(r.columns, {{20, 20}, {22, 22}, {24, 24}}));
   EXPECT_NE(r.svg.find("<title>frame 20\non screen: Fatal: the weapon table is gone, check the logs for more "
                        "info.\nthe host throws std::runtime_error(&quot;the weapon table is gone&quot;) from "
-                       "CurrentWeapon</title>"),
+                       "GetCurrentWeapon</title>"),
             std::string::npos);
   EXPECT_NE(r.svg.find("<title>frame 22\nthe host throws an int from HasWeaponComponent</title>"), std::string::npos);
   EXPECT_EQ(Row(r, Middle(picture::Band(picture::TrackArea(Track::kPrompt, 1))), Dark),

@@ -6,6 +6,7 @@
 
 #include "world/Format.h"
 #include "world/NameHash.h"
+#include "world/NativeCatalogue.h"
 #include "world/Scenario.h"
 #include "world/World.h"
 
@@ -51,7 +52,7 @@ TEST(Scenario, ReadsSetupAndEventsInFrameOrder) {
       "3 player at 1.5 -2 0\n"
       "3 give WEAPON_X test3 scope-test\n"
       "7 key 0x41 down\n"
-      "9 fail CurrentWeapon  two  blanks\n"
+      "9 fail GetCurrentWeapon  two  blanks\n"
       "49 horse state2 on\n",
       "dir/name.scenario");
   EXPECT_EQ(s.name, "name");
@@ -74,7 +75,7 @@ TEST(Scenario, ReadsSetupAndEventsInFrameOrder) {
   EXPECT_EQ(give->tests, kTest3 | kScopeTest);
   EXPECT_EQ(key->code, 0x41u);
   EXPECT_TRUE(key->down);
-  EXPECT_EQ(fail->native, 0x3A87E44BB9A01D54u);
+  EXPECT_EQ(fail->native, natives::GetCurrentWeapon.hash);
   EXPECT_EQ(fail->message, " two  blanks");
   EXPECT_EQ(state->which, 2);
 }

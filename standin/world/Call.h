@@ -9,21 +9,22 @@
 
 #include "host/Bridge.h"
 #include "world/Format.h"
+#include "world/NativeCatalogue.h"
 #include "world/World.h"
 
 struct Call;
 
-// Argument kinds, one letter per slot, so that a slot marshalled the wrong way is caught:
-//   i  32-bit value, high half zero        w  32-bit value sign-widened to 64 bits
-//   h  32-bit name hash, high half zero    f  single-precision float bits, high half zero
-//   s  pointer to a NUL-terminated text    c  pointer to an 8-byte output cell
-//   v  64-bit host value, any bits
+// A native's catalogue entry (world/NativeCatalogue.h, which lists the argument kinds) with its answer.
 struct NativeInfo {
   UINT64 hash;
   const char* name;  // for the trace and for scenarios
   const char* args;
   void (*answer)(Call& call);  // null: it answers zeros and changes nothing
 };
+
+constexpr NativeInfo Answered(const NativeEntry& native, void (*answer)(Call&)) {
+  return {native.hash, native.name, native.args, answer};
+}
 
 struct NativeTable {
   const NativeInfo* natives;

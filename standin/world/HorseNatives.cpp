@@ -8,7 +8,7 @@
 #include "world/World.h"
 
 namespace {
-void PlayerHorse(Call& c) {
+void GetPlayerMount(Call& c) {
   const World& w = TheWorld;
   Answer(c, w.hasHorse && Int(c, 0) == w.playerId ? w.horse : 0);
 }
@@ -18,12 +18,12 @@ void EntityPromptGroup(Call& c) {
   Answer(c, w.hasHorse && w.horseHasGroup && Int(c, 0) == w.horse ? w.horseGroup : 0);
 }
 
-void PedFloatAttribute(Call& c) {
+void GetHorseAgitation(Call& c) {
   const World& w = TheWorld;
   const char* attribute = Text(c, 1);
   const bool agitation = attribute != nullptr && std::strcmp(attribute, "Agitation") == 0;
   if (!agitation)
-    ReportProblem("PedFloatAttribute asked for " + QuotedText(attribute) + ", which the stand-in does not know");
+    ReportProblem("GetHorseAgitation asked for " + QuotedText(attribute) + ", which the stand-in does not know");
   AnswerFloat(c, agitation && w.hasHorse && Wide(c, 0) == w.horse ? w.agitation : 0.0f);
 }
 
@@ -40,12 +40,12 @@ void StartInteraction(Call& c) {
 }
 
 const NativeInfo kNatives[] = {
-    {0xB48050D326E9A2F3, "PlayerHorse", "i", PlayerHorse},
-    {0xB796970BD125FCE8, "EntityPromptGroup", "i", EntityPromptGroup},
-    {0x56E58D4D118FB45E, "PedFloatAttribute", "ws", PedFloatAttribute},
-    {0x7D5B1F88E7504BBA, "HorseStateOne", "i", HorseState<0>},
-    {0xDEB6D52126E7D640, "HorseStateTwo", "i", HorseState<1>},
-    {0xCD181A959CFDD7F4, "StartInteraction", "iwhii", StartInteraction},
+    Answered(natives::GetPlayerMount, GetPlayerMount),
+    Answered(natives::EntityPromptGroup, EntityPromptGroup),
+    Answered(natives::GetHorseAgitation, GetHorseAgitation),
+    Answered(natives::HorseInFirstBlockingState, HorseState<0>),
+    Answered(natives::HorseInSecondBlockingState, HorseState<1>),
+    Answered(natives::StartInteraction, StartInteraction),
 };
 }  // namespace
 

@@ -7,5 +7,5 @@
 
 // Null for a native the stand-in does not know.
 const NativeInfo* FindNative(UINT64 hash);
-// By name, exactly as listed (e.g. "CurrentWeapon"); null when there is none.
+// By name, exactly as listed (e.g. "GetCurrentWeapon"); null when there is none.
 const NativeInfo* FindNativeByName(const std::string& name);

@@ -28,10 +28,10 @@ void ChangeComponent(Weapon& w, std::uint32_t component, bool fit, const char* b
   TellEvent(std::string(by) + NameOf(component) + (fit ? " fitted to " : " removed from ") + NameOf(w.hash));
 }
 
-void PlayerPed(Call& c) { Answer(c, TheWorld.playerPed); }
-void PlayerId(Call& c) { Answer(c, TheWorld.playerId); }
+void GetPlayerPedHandle(Call& c) { Answer(c, TheWorld.playerPed); }
+void GetPlayerId(Call& c) { Answer(c, TheWorld.playerId); }
 
-void EntityPosition(Call& c) {
+void GetEntityPosition(Call& c) {
   const World& w = TheWorld;
   const std::int32_t entity = Int(c, 0);
   Vec3 at;
@@ -42,13 +42,13 @@ void EntityPosition(Call& c) {
   AnswerVector(c, at);  // anything else stands at the origin
 }
 
-void Distance(Call& c) {
+void GetDistanceBetween(Call& c) {
   const float dx = Float(c, 0) - Float(c, 3), dy = Float(c, 1) - Float(c, 4), dz = Float(c, 2) - Float(c, 5);
   AnswerFloat(c, Int(c, 6) != 0 ? std::sqrt(dx * dx + dy * dy + dz * dz) : std::sqrt(dx * dx + dy * dy));
 }
 
 // The hash goes into the caller's cell, all 64 bits of it.
-void CurrentWeapon(Call& c) {
+void GetCurrentWeapon(Call& c) {
   const Weapon* held = Int(c, 0) == TheWorld.playerPed ? HeldWeapon() : nullptr;
   UINT64* cell = reinterpret_cast<UINT64*>(static_cast<std::uintptr_t>(Slot(c, 1)));
   if (cell != nullptr) *cell = held != nullptr ? held->hash : 0;
@@ -80,7 +80,7 @@ void RemoveWeaponComponent(Call& c) {
     ChangeComponent(*weapon, Hash(c, 1), false, "");
 }
 
-void WeaponEntityInHand(Call& c) {
+void GetWeaponEntityInHand(Call& c) {
   const Weapon* held = Int(c, 0) == TheWorld.playerPed ? HeldWeapon() : nullptr;
   Answer(c, held != nullptr ? held->entity : 0);
 }
@@ -95,20 +95,20 @@ void WeaponTest(Call& c) {
 void PlayerInScopeTest(Call& c) { Answer(c, Wide(c, 0) == TheWorld.playerId && TheWorld.aiming ? 1 : 0); }
 
 const NativeInfo kNatives[] = {
-    {0x096275889B8E0EE0, "PlayerPed", "", PlayerPed},
-    {0x217E9DC48139933D, "PlayerId", "", PlayerId},
-    {0xA86D5F069399F44D, "EntityPosition", "iii", EntityPosition},
-    {0x0BE7F4E3CDBAFB28, "Distance", "ffffffi", Distance},
-    {0x3A87E44BB9A01D54, "CurrentWeapon", "iciii", CurrentWeapon},
-    {0x76A18844E743BF91, "HasWeaponComponent", "ih", HasWeaponComponent},
-    {0x74C9090FDD1BB48E, "AddWeaponComponent", "ihhi", AddWeaponComponent},
-    {0x19F70C4D80494FF8, "RemoveWeaponComponent", "ihh", RemoveWeaponComponent},
-    {0x3B390A939AF0B5FC, "WeaponEntityInHand", "ii", WeaponEntityInHand},
-    {0xDDB2578E95EF7138, "WeaponTestOne", "h", WeaponTest<kTest1>},
-    {0x0A82317B7EBFC420, "WeaponTestTwo", "h", WeaponTest<kTest2>},
-    {0x6AD66548840472E5, "WeaponTestThree", "h", WeaponTest<kTest3>},
-    {0x705BE297EEBDB95D, "WeaponInScopeTest", "h", WeaponTest<kScopeTest>},
-    {0x04D7F33640662FA2, "PlayerInScopeTest", "w", PlayerInScopeTest},
+    Answered(natives::GetPlayerPedHandle, GetPlayerPedHandle),
+    Answered(natives::GetPlayerId, GetPlayerId),
+    Answered(natives::GetEntityPosition, GetEntityPosition),
+    Answered(natives::GetDistanceBetween, GetDistanceBetween),
+    Answered(natives::GetCurrentWeapon, GetCurrentWeapon),
+    Answered(natives::HasWeaponComponent, HasWeaponComponent),
+    Answered(natives::AddWeaponComponent, AddWeaponComponent),
+    Answered(natives::RemoveWeaponComponent, RemoveWeaponComponent),
+    Answered(natives::GetWeaponEntityInHand, GetWeaponEntityInHand),
+    Answered(natives::WeaponPassesFirstTest, WeaponTest<kTest1>),
+    Answered(natives::WeaponPassesSecondTest, WeaponTest<kTest2>),
+    Answered(natives::WeaponPassesThirdTest, WeaponTest<kTest3>),
+    Answered(natives::WeaponInScopeTest, WeaponTest<kScopeTest>),
+    Answered(natives::PlayerInScopeTest, PlayerInScopeTest),
 };
 }  // namespace
 

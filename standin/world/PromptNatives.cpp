@@ -25,7 +25,7 @@ void PromptCreate(Call& c) {
 void PromptSetControl(Call& c) {
   if (HostPrompt* p = FindPrompt(c)) p->control = Hash(c, 1);
 }
-void PromptSetLabel(Call& c) {
+void PromptSetText(Call& c) {
   if (HostPrompt* p = FindPrompt(c)) p->label = TextOf(Slot(c, 1));
 }
 void PromptSetGroup(Call& c) {
@@ -40,7 +40,7 @@ void PromptSetupHold(Call& c) {
 void PromptSetupMash(Call& c) {
   if (HostPrompt* p = FindPrompt(c)) p->mode = "mash mode";
 }
-void PromptSetOption(Call& c) { FindPrompt(c); }  // an option of the host's own
+void PromptSetFixedOption(Call& c) { FindPrompt(c); }  // an option of the host's own
 
 void PromptRegisterEnd(Call& c) {
   if (HostPrompt* p = FindPrompt(c)) {
@@ -70,20 +70,20 @@ void PromptCompleted(Call& c) {
 }
 
 const NativeInfo kNatives[] = {
-    {0x04F97DE45A519419, "PromptCreate", "", PromptCreate},
-    {0xB5352B7494A08258, "PromptSetControl", "ih", PromptSetControl},
-    {0x5DD02A8318420DD7, "PromptSetLabel", "iv", PromptSetLabel},
-    {0x2F11D3A254169EA4, "PromptSetGroup", "iwi", PromptSetGroup},
-    {0xCC6656799977741B, "PromptSetupStandard", "ii", PromptSetupStandard},
-    {0x94073D5CA3F16B7B, "PromptSetupHold", "ii", PromptSetupHold},
-    {0x32DF729D8BD3C1C6, "PromptSetupMash", "iiiii", PromptSetupMash},
-    {0x560E76D5E2E1803F, "PromptSetOption", "iii", PromptSetOption},
-    {0xF7AA2696A22AD8B9, "PromptRegisterEnd", "i", PromptRegisterEnd},
-    {0x8A0FB4D03A630D21, "PromptSetEnabled", "ii", PromptSetEnabled},
-    {0x71215ACCFDE075EE, "PromptSetVisible", "ii", PromptSetVisible},
-    {0xC92AC953F0A982AE, "PromptStandardCompleted", "ii", PromptCompleted},
-    {0xE0F65F0640EF0617, "PromptHoldCompleted", "i", PromptCompleted},
-    {0x845CE958416DC473, "PromptMashCompleted", "i", PromptCompleted},
+    Answered(natives::PromptCreate, PromptCreate),
+    Answered(natives::PromptSetControl, PromptSetControl),
+    Answered(natives::PromptSetText, PromptSetText),
+    Answered(natives::PromptSetGroup, PromptSetGroup),
+    Answered(natives::PromptSetupStandard, PromptSetupStandard),
+    Answered(natives::PromptSetupHold, PromptSetupHold),
+    Answered(natives::PromptSetupMash, PromptSetupMash),
+    Answered(natives::PromptSetFixedOption, PromptSetFixedOption),
+    Answered(natives::PromptRegisterEnd, PromptRegisterEnd),
+    Answered(natives::PromptSetEnabled, PromptSetEnabled),
+    Answered(natives::PromptSetVisible, PromptSetVisible),
+    Answered(natives::PromptStandardCompleted, PromptCompleted),
+    Answered(natives::PromptHoldCompleted, PromptCompleted),
+    Answered(natives::PromptMashCompleted, PromptCompleted),
 };
 }  // namespace
 

@@ -10,18 +10,18 @@
 #include "world/World.h"
 
 namespace {
-void HashOfName(Call& c) {
+void GetHashKey(Call& c) {
   const char* text = Text(c, 0);
   const std::uint32_t hash = RememberName(text != nullptr ? text : "");
   c.slots[0] = hash;
   c.result = Hex32(hash);
 }
 
-void CreateText(Call& c) {
+void CreateLiteralText(Call& c) {
   World& w = TheWorld;
   const char* kind = Text(c, 1);
   if (Int(c, 0) != 10 || kind == nullptr || std::strcmp(kind, "LITERAL_STRING") != 0)
-    ReportProblem("CreateText asked for something other than 10 and \"LITERAL_STRING\"");
+    ReportProblem("CreateLiteralText asked for something other than 10 and \"LITERAL_STRING\"");
   const char* text = Text(c, 2);
   // One value per distinct text, so that a text made anew on every frame does not grow the host.
   const std::string made = text != nullptr ? text : "";
@@ -31,15 +31,15 @@ void CreateText(Call& c) {
   c.result = "text " + Quoted(*found);
 }
 
-void ScreenTextSet(Call& c) {
+void SetScreenText(Call& c) {
   TheWorld.hasPendingText = true;
   TheWorld.pendingText = TextOf(Slot(c, 0));
 }
 
-void ScreenTextDraw(Call&) {
+void DrawScreenText(Call&) {
   World& w = TheWorld;
   if (!w.hasPendingText)
-    ReportProblem("ScreenTextDraw without a text set first");
+    ReportProblem("DrawScreenText without a text set first");
   else
     w.drawnTexts.insert(w.pendingText);
   w.hasPendingText = false;
@@ -48,12 +48,12 @@ void ScreenTextDraw(Call&) {
 void HideReticleThisFrame(Call&) { TheWorld.reticleHidden = true; }
 
 const NativeInfo kNatives[] = {
-    {0xFD340785ADF8CFB7, "HashOfName", "s", HashOfName},
-    {0xFA925AC00EB830B9, "CreateText", "iss", CreateText},
-    {0xFA233F8FE190514C, "ScreenTextSet", "v", ScreenTextSet},
-    {0xE9990552DEC71600, "ScreenTextPlace", "", nullptr},  // where it goes: nothing to see yet
-    {0xDFF0D417277B41F8, "ScreenTextDraw", "", ScreenTextDraw},
-    {0x36CDD81627A6FCD2, "HideReticleThisFrame", "", HideReticleThisFrame},
+    Answered(natives::GetHashKey, GetHashKey),
+    Answered(natives::CreateLiteralText, CreateLiteralText),
+    Answered(natives::SetScreenText, SetScreenText),
+    Answered(natives::PlaceScreenText, nullptr),  // where it goes: nothing to see yet
+    Answered(natives::DrawScreenText, DrawScreenText),
+    Answered(natives::HideReticleThisFrame, HideReticleThisFrame),
 };
 }  // namespace
 

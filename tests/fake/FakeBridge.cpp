@@ -1,50 +1,33 @@
 #include "fake/FakeBridge.h"
 
 #include <bit>
-#include <charconv>
-#include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <set>
-#include <thread>
 
+#include "common/NativeLine.h"
+#include "common/ScriptThread.h"
 #include "standin/world/NameHash.h"
 
 namespace fake {
 namespace {
-
-// One run of a script function. Never destroyed: a run abandoned by its test stays blocked on it.
-struct ScriptRun {
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool atWait = false;
-  bool returned = false;
-  std::uint64_t resumes = 0;
-};
-
-thread_local ScriptRun* currentRun = nullptr;
 
 struct State {
   std::mutex mutex;
   std::vector<Event> events;
   std::map<UINT64, Handler> standing;
   std::map<UINT64, std::deque<Handler>> queued;
-  std::map<UINT64, std::set<std::size_t>> textArgs;
-  std::map<UINT64, std::set<std::size_t>> cellArgs;
-  std::map<UINT64, std::string> names;  // what GetHashKey answered (low 32 bits) for which text
-  std::set<UINT64> withoutSlots;        // hashes whose calls hand back null
+  std::map<std::uint32_t, std::string> names;  // what GetHashKey answered (low 32 bits) for which text
+  std::set<UINT64> withoutSlots;               // hashes whose calls hand back null
   std::vector<std::string> errors;
   bool callOpen = false;
   UINT64 callHash = 0;
   std::vector<UINT64> callArgs;
   std::unique_ptr<UINT64[]> slots;  // freed at the next nativeInit, so a late read trips the sanitizer
-  ScriptRun* run = nullptr;
 };
 
 // Never destroyed, so nothing depends on the order of static destruction at exit.
@@ -59,69 +42,32 @@ void Record(Event event) {
   S().events.push_back(std::move(event));
 }
 
-// Keeps abandoned runs reachable for the leak checker.
-std::vector<ScriptRun*>& Abandoned() {
-  static auto* runs = new std::vector<ScriptRun*>;
-  return *runs;
-}
-
-constexpr auto kScriptTimeout = std::chrono::seconds(10);
-
-std::string Hex(UINT64 value) {
-  char digits[17];
-  const auto end = std::to_chars(digits, digits + sizeof digits, value, 16).ptr;
-  std::string text = "0x";
-  for (const char* p = digits; p != end; ++p) text += static_cast<char>(*p >= 'a' ? *p - 'a' + 'A' : *p);
-  return text;
-}
-
 std::string NativeName(UINT64 hash) {
+  if (const NativeEntry* native = natives::Find(hash)) return native->name;
   char text[24];
   std::snprintf(text, sizeof text, "0x%016llX", static_cast<unsigned long long>(hash));
   return text;
 }
 
-std::string Quoted(const std::string& text) {
-  std::string out = "'";
-  for (const char c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '\'' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20 || byte >= 0x7F) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  return out + "'";
-}
-
-void SetDefaultArgumentKinds(State& s) {
-  s.textArgs = {{kGetHashKey, {0}}, {0xFA925AC00EB830B9, {1, 2}}, {0x56E58D4D118FB45E, {1}}};
-  s.cellArgs = {{0x3A87E44BB9A01D54, {1}}};
+// The call as one line, with the names GetHashKey gave so far.
+std::string LineOf(UINT64 hash, const std::vector<UINT64>& args, const std::map<std::uint32_t, std::string>& names) {
+  const auto nameOf = [](const void* known, std::uint32_t h) -> const char* {
+    const auto& map = *static_cast<const std::map<std::uint32_t, std::string>*>(known);
+    const auto found = map.find(h);
+    return found != map.end() ? found->second.c_str() : nullptr;
+  };
+  const NativeLineCall call{hash, args.data(), args.size(), nameOf, &names};
+  std::string line(FormatNativeLine(call, nullptr, 0), '\0');
+  FormatNativeLine(call, line.data(), line.size() + 1);
+  return line;
 }
 
 Slots DefaultAnswer(const NativeCall& call) {
-  if (call.hash == kGetHashKey) {
+  if (call.hash == natives::GetHashKey.hash) {
     // High half set on purpose: the hash is only the low 32 bits of the slot.
     return Value(0xA5A5A5A500000000ULL | HashOf(call.Text(0)));
   }
   return Slots{};
-}
-
-[[noreturn]] void Abort(const char* what) {
-  std::fprintf(stderr, "fake bridge: %s\n", what);
-  std::fflush(stderr);
-  std::abort();
-}
-
-// Blocks until the run is at a wait (or has returned). Called with the run's lock held.
-void AwaitWait(ScriptRun& run, std::unique_lock<std::mutex>& lock) {
-  if (!run.changed.wait_for(lock, kScriptTimeout, [&run] { return run.atWait || run.returned; }))
-    Abort("the script did not reach scriptWait in time; stopping so it cannot leak into other tests");
 }
 
 }  // namespace
@@ -146,11 +92,8 @@ Slots Vector(float x, float y, float z) {
 
 void Reset() {
   State& s = S();
+  AbandonScriptThread();  // blocked in scriptWait, and nobody will ever resume it
   std::lock_guard lock(s.mutex);
-  if (s.run != nullptr) {
-    Abandoned().push_back(s.run);  // blocked in scriptWait, and nobody will ever resume it
-    s.run = nullptr;
-  }
   s.events.clear();
   s.standing.clear();
   s.queued.clear();
@@ -160,47 +103,30 @@ void Reset() {
   s.callOpen = false;
   s.callArgs.clear();
   s.slots.reset();
-  SetDefaultArgumentKinds(s);
 }
 
-void OnNative(UINT64 hash, Handler handler) {
+void OnNative(const NativeEntry& native, Handler handler) {
   std::lock_guard lock(S().mutex);
-  S().standing[hash] = std::move(handler);
+  S().standing[native.hash] = std::move(handler);
 }
 
-void AnswerWithoutSlots(UINT64 hash) {
+void AnswerWithoutSlots(const NativeEntry& native) {
   std::lock_guard lock(S().mutex);
-  S().withoutSlots.insert(hash);
+  S().withoutSlots.insert(native.hash);
 }
 
-void Answer(UINT64 hash, Slots slots) {
-  OnNative(hash, [slots](const NativeCall&) { return slots; });
+void Answer(const NativeEntry& native, Slots slots) {
+  OnNative(native, [slots](const NativeCall&) { return slots; });
 }
 
-void Queue(UINT64 hash, std::vector<Slots> answers) {
+void Queue(const NativeEntry& native, std::initializer_list<UINT64> slot0s) {
   std::lock_guard lock(S().mutex);
-  for (const Slots& slots : answers) S().queued[hash].push_back([slots](const NativeCall&) { return slots; });
+  for (const UINT64 v : slot0s) S().queued[native.hash].push_back([v](const NativeCall&) { return Value(v); });
 }
 
-void Queue(UINT64 hash, std::initializer_list<UINT64> slot0s) {
-  std::vector<Slots> answers;
-  for (const UINT64 v : slot0s) answers.push_back(Value(v));
-  Queue(hash, std::move(answers));
-}
-
-void Once(UINT64 hash, Handler handler) {
+void Once(const NativeEntry& native, Handler handler) {
   std::lock_guard lock(S().mutex);
-  S().queued[hash].push_front(std::move(handler));
-}
-
-void DeclareTextArgument(UINT64 hash, std::size_t index) {
-  std::lock_guard lock(S().mutex);
-  S().textArgs[hash].insert(index);
-}
-
-void DeclareCellArgument(UINT64 hash, std::size_t index) {
-  std::lock_guard lock(S().mutex);
-  S().cellArgs[hash].insert(index);
+  S().queued[native.hash].push_front(std::move(handler));
 }
 
 std::vector<Event> Events() {
@@ -215,105 +141,36 @@ std::size_t EventCount() {
 
 std::vector<std::string> ProtocolErrors() {
   std::lock_guard lock(S().mutex);
-  return S().errors;
-}
-
-std::string Render(const Event& event) {
-  switch (event.kind) {
-    case EventKind::ScriptRegister: return "scriptRegister";
-    case EventKind::ScriptUnregister: return "scriptUnregister";
-    case EventKind::KeyboardRegister: return "keyboardHandlerRegister";
-    case EventKind::KeyboardUnregister: return "keyboardHandlerUnregister";
-    case EventKind::Wait: return "scriptWait(" + std::to_string(event.milliseconds) + ")";
-    case EventKind::Native: break;
-  }
-  std::map<UINT64, std::string> names;
-  std::set<std::size_t> cells;
-  {
-    std::lock_guard lock(S().mutex);
-    names = S().names;
-    if (const auto found = S().cellArgs.find(event.hash); found != S().cellArgs.end()) cells = found->second;
-  }
-  std::string line = NativeName(event.hash) + "(";
-  for (std::size_t i = 0; i < event.args.size(); ++i) {
-    if (i > 0) line += ", ";
-    const UINT64 arg = event.args[i];
-    if (i < event.texts.size() && event.texts[i]) {
-      line += Quoted(*event.texts[i]);
-    } else if (cells.count(i) != 0) {
-      line += "&cell";
-    } else if (const auto name = names.find(arg); arg >= 0x10000 && name != names.end()) {
-      line += "#" + name->second;
-    } else {
-      line += Hex(arg);
-    }
-  }
-  return line + ")";
+  std::vector<std::string> errors = S().errors;
+  if (const ScriptEnd end = EndOfScript(); end != ScriptEnd::kNotYet)
+    errors.push_back(end == ScriptEnd::kThrew ? "an exception left the script function"
+                                              : "the script function returned");
+  return errors;
 }
 
 std::vector<std::string> Lines(std::size_t from) {
-  const std::vector<Event> events = Events();
+  std::lock_guard lock(S().mutex);
   std::vector<std::string> lines;
-  for (std::size_t i = from; i < events.size(); ++i) lines.push_back(Render(events[i]));
+  for (std::size_t i = from; i < S().events.size(); ++i) {
+    const Event& e = S().events[i];
+    switch (e.kind) {
+      case EventKind::ScriptRegister: lines.push_back("scriptRegister"); break;
+      case EventKind::ScriptUnregister: lines.push_back("scriptUnregister"); break;
+      case EventKind::KeyboardRegister: lines.push_back("keyboardHandlerRegister"); break;
+      case EventKind::KeyboardUnregister: lines.push_back("keyboardHandlerUnregister"); break;
+      case EventKind::Wait: lines.push_back("scriptWait(" + std::to_string(e.milliseconds) + ")"); break;
+      case EventKind::Native: lines.push_back(e.line); break;
+    }
+  }
   return lines;
 }
 
-std::vector<std::string> NativeLines(std::size_t from) {
-  const std::vector<Event> events = Events();
-  std::vector<std::string> lines;
-  for (std::size_t i = from; i < events.size(); ++i)
-    if (events[i].kind == EventKind::Native) lines.push_back(Render(events[i]));
-  return lines;
-}
-
-std::size_t CountNative(UINT64 hash, std::size_t from) {
+std::size_t CountNative(const NativeEntry& native, std::size_t from) {
   const std::vector<Event> events = Events();
   std::size_t count = 0;
   for (std::size_t i = from; i < events.size(); ++i)
-    count += events[i].kind == EventKind::Native && events[i].hash == hash ? 1 : 0;
+    count += events[i].kind == EventKind::Native && events[i].hash == native.hash ? 1 : 0;
   return count;
-}
-
-void StartScript(void (*entry)()) {
-  auto* run = new ScriptRun;
-  {
-    std::lock_guard lock(S().mutex);
-    if (S().run != nullptr) Abort("StartScript while a script is running; call Reset first");
-    S().run = run;
-  }
-  std::thread([run, entry] {
-    currentRun = run;
-    entry();
-    {
-      std::lock_guard lock(S().mutex);
-      S().errors.push_back("the script function returned");
-    }
-    std::lock_guard lock(run->mutex);
-    run->returned = true;
-    run->changed.notify_all();
-  }).detach();
-  std::unique_lock lock(run->mutex);
-  AwaitWait(*run, lock);
-}
-
-void ResumeScript() {
-  ScriptRun* run = nullptr;
-  {
-    std::lock_guard lock(S().mutex);
-    run = S().run;
-  }
-  if (run == nullptr) Abort("ResumeScript without a script");
-  std::unique_lock lock(run->mutex);
-  if (run->returned) return;
-  run->atWait = false;
-  ++run->resumes;
-  run->changed.notify_all();
-  AwaitWait(*run, lock);
-}
-
-bool ScriptStarted() {
-  std::lock_guard lock(S().mutex);
-  return S().run != nullptr;
 }
 
 }  // namespace fake
@@ -344,13 +201,7 @@ void scriptWait(DWORD milliseconds) {
     if (s.callOpen) s.errors.push_back("scriptWait inside an open native call");
     s.events.push_back(std::move(event));
   }
-  fake::ScriptRun* run = fake::currentRun;
-  if (run == nullptr) return;  // called from a test thread directly: nothing to yield to
-  std::unique_lock lock(run->mutex);
-  const std::uint64_t ticket = run->resumes;
-  run->atWait = true;
-  run->changed.notify_all();
-  run->changed.wait(lock, [run, ticket] { return run->resumes != ticket; });
+  YieldToTest();
 }
 
 void nativeInit(UINT64 hash) {
@@ -391,10 +242,7 @@ PUINT64 nativeCall() {
     event.kind = fake::EventKind::Native;
     event.hash = hash;
     event.args = args;
-    event.texts.resize(args.size());
-    if (const auto found = s.textArgs.find(hash); found != s.textArgs.end())
-      for (const std::size_t i : found->second)
-        if (i < args.size() && args[i] != 0) event.texts[i] = fake::NativeCall{hash, args}.Text(i);
+    event.line = fake::LineOf(hash, args, s.names);
     s.events.push_back(std::move(event));
     if (auto queued = s.queued.find(hash); queued != s.queued.end() && !queued->second.empty()) {
       handler = std::move(queued->second.front());
@@ -407,7 +255,7 @@ PUINT64 nativeCall() {
   const fake::NativeCall call{hash, args};
   const fake::Slots answer = handler ? handler(call) : fake::DefaultAnswer(call);
   std::lock_guard lock(s.mutex);
-  if (hash == fake::kGetHashKey && !args.empty() && args[0] != 0)
+  if (hash == natives::GetHashKey.hash && !args.empty() && args[0] != 0)
     s.names[static_cast<std::uint32_t>(answer[0])] = call.Text(0);
   if (s.withoutSlots.count(hash) != 0) return nullptr;
   s.slots = std::make_unique<UINT64[]>(answer.size());

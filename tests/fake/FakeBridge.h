@@ -3,28 +3,25 @@
 //
 // It defines the eight bridge operations. Every call made through them lands, in order, in one event
 // list: registrations with their module and function pointers, every scriptWait with its milliseconds,
-// and every native with its hash and its pushed 64-bit arguments. Text arguments are copied at call time
-// (the plug-in's pointers are only alive during the call). Natives are answered from a per-test script
-// of handlers; anything unscripted answers all-zero slots, except GetHashKey, which answers a
-// deterministic hash of its text.
+// and every native with its hash, its pushed 64-bit arguments and its line, written at call time while
+// the plug-in's text pointers are alive. Natives are named by their entries in the native catalogue
+// (standin/world/NativeCatalogue.h) and answered from a per-test script of handlers; anything unscripted
+// answers all-zero slots, except GetHashKey, which answers a deterministic hash of its text.
 //
-// ScriptMain runs on a thread of its own that the test steps from one scriptWait to the next. Since it
-// never returns and swallows every exception, a finished test leaves its thread blocked for ever in
-// scriptWait, on state that is never destroyed; such a script never runs again.
+// ScriptMain runs on a thread of its own that the test steps from one scriptWait to the next
+// (common/ScriptThread.h); a finished test leaves it blocked for ever in scriptWait.
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "host/Bridge.h"
+#include "standin/world/NativeCatalogue.h"
 
 namespace fake {
-
-inline constexpr UINT64 kGetHashKey = 0xFD340785ADF8CFB7;
 
 // What GetHashKey answers for a text by default: Jenkins' one-at-a-time hash of its bytes.
 std::uint32_t HashOf(std::string_view text);
@@ -33,13 +30,13 @@ enum class EventKind { ScriptRegister, ScriptUnregister, KeyboardRegister, Keybo
 
 struct Event {
   EventKind kind = EventKind::Native;
-  HMODULE module = nullptr;                         // scriptRegister, scriptUnregister
-  void (*script)() = nullptr;                       // scriptRegister
-  KeyboardHandler keyboard = nullptr;               // keyboard (un)register
-  DWORD milliseconds = 0;                           // scriptWait
-  UINT64 hash = 0;                                  // native
-  std::vector<UINT64> args{};                       // native, in push order
-  std::vector<std::optional<std::string>> texts{};  // per argument: its text, for text arguments
+  HMODULE module = nullptr;            // scriptRegister, scriptUnregister
+  void (*script)() = nullptr;          // scriptRegister
+  KeyboardHandler keyboard = nullptr;  // keyboard (un)register
+  DWORD milliseconds = 0;              // scriptWait
+  UINT64 hash = 0;                     // native
+  std::vector<UINT64> args{};          // native, in push order
+  std::string line{};                  // native: the call as Lines shows it
 };
 
 using Slots = std::array<UINT64, 3>;
@@ -62,48 +59,32 @@ Slots Value(UINT64 slot0);
 Slots Float(float value);  // bit pattern in the low half of slot 0
 Slots Vector(float x, float y, float z);
 
-// Forgets everything: events, handlers, protocol errors, the result slots; abandons a running script.
+// Forgets everything: events, handlers, protocol errors, the result slots; leaves a running script behind.
 void Reset();
 
-// The standing answer for a hash, replacing any earlier one.
-void OnNative(UINT64 hash, Handler handler);
-void Answer(UINT64 hash, Slots slots);
-inline void Answer(UINT64 hash, UINT64 slot0) { Answer(hash, Value(slot0)); }
+// The standing answer for a native, replacing any earlier one.
+void OnNative(const NativeEntry& native, Handler handler);
+void Answer(const NativeEntry& native, Slots slots);
+inline void Answer(const NativeEntry& native, UINT64 slot0) { Answer(native, Value(slot0)); }
 // Answers used once each, in order, before the standing answer.
-void Queue(UINT64 hash, std::vector<Slots> answers);
-void Queue(UINT64 hash, std::initializer_list<UINT64> slot0s);
+void Queue(const NativeEntry& native, std::initializer_list<UINT64> slot0s);
 // A handler used once, before the queued and standing answers.
-void Once(UINT64 hash, Handler handler);
-// From now on nativeCall hands back no result slots at all (a null pointer) for this hash; the call is
-// recorded and its handler run as usual.
-void AnswerWithoutSlots(UINT64 hash);
-
-// Arguments that are pointers to text (captured as strings) or to output cells (rendered as "&cell").
-// The natives of the plug-in that take them are known already; these add others.
-void DeclareTextArgument(UINT64 hash, std::size_t index);
-void DeclareCellArgument(UINT64 hash, std::size_t index);
+void Once(const NativeEntry& native, Handler handler);
+// From now on nativeCall hands back no result slots at all (a null pointer) for this native; the call
+// is recorded and its handler run as usual.
+void AnswerWithoutSlots(const NativeEntry& native);
 
 std::vector<Event> Events();
 std::size_t EventCount();
-// Misuse of the call protocol seen so far (a push outside a call, a call without init, ...).
+// Misuse of the call protocol seen so far (a push outside a call, a call without init, ...), and a
+// script function that ended.
 std::vector<std::string> ProtocolErrors();
 
-// One event as a line: natives as "0xB48050D326E9A2F3(0x5)" with upper-case hex arguments, texts in
-// single quotes, output cells as "&cell", and a value that GetHashKey answered in this test for a name
-// (0x10000 or above) as "#NAME"; waits as "scriptWait(0)".
-std::string Render(const Event& event);
-// The events from index `from` on, rendered.
+// The events from index `from` on, one line each: natives as tests/common/NativeLine.h writes them,
+// "PromptSetVisible(0x50, 1)", with a hash that GetHashKey answered in this test as "#NAME"; waits as
+// "scriptWait(0)".
 std::vector<std::string> Lines(std::size_t from = 0);
-// Only the natives among them.
-std::vector<std::string> NativeLines(std::size_t from = 0);
-// How many natives with this hash were sent from index `from` on.
-std::size_t CountNative(UINT64 hash, std::size_t from = 0);
-
-// Runs entry (normally ScriptMain) on a thread of its own until its first scriptWait.
-void StartScript(void (*entry)());
-// Lets the script run from the wait it is in to the next one. Aborts the process when the script does
-// not reach a wait within a few seconds: its thread would then be loose among the next tests.
-void ResumeScript();
-bool ScriptStarted();
+// How many calls of this native were sent from index `from` on.
+std::size_t CountNative(const NativeEntry& native, std::size_t from = 0);
 
 }  // namespace fake

@@ -5,30 +5,28 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <iterator>
 #include <new>
 #include <string>
 #include <vector>
 
 #include "FailingAllocator.h"
-#include "FaultBridge.h"
+#include "FaultScript.h"
 #include "PluginGlobals.h"
 #include "WorkFolder.h"
 #include "core/Settings.h"
 #include "features/Prompt.h"
 #include "features/ScopeToggle.h"
 #include "host/Script.h"
+#include "standin/world/NameHash.h"
+#include "standin/world/NativeCatalogue.h"
 
 namespace {
+using faults::Fatal;
 using faults::scene;
+using faults::ShownOnScreen;
 using Lines = std::vector<std::string>;
-
-std::string Fatal(const std::string& what) { return "Fatal: " + what + ", check the logs for more info."; }
-
-Lines ShownOnScreen(const std::string& message) {
-  return {"0xFA925AC00EB830B9(0xA, 'LITERAL_STRING', '" + message + "')", "0xFA233F8FE190514C(0x5EC7)",
-          "0xE9990552DEC71600()", "0xDFF0D417277B41F8()"};
-}
 
 bool EndsWith(const Lines& all, const Lines& tail) {
   return all.size() >= tail.size() && std::equal(tail.begin(), tail.end(), all.end() - tail.size());
@@ -40,9 +38,10 @@ std::size_t OpenFiles() {
   return static_cast<std::size_t>(std::distance(std::filesystem::begin(fds), std::filesystem::end(fds)));
 }
 
-std::size_t Count(const Lines& natives, const std::string& hash) {
+std::size_t Count(const Lines& lines, const NativeEntry& native) {
+  const std::string call = std::string(native.name) + "(";
   return static_cast<std::size_t>(
-      std::count_if(natives.begin(), natives.end(), [&](const std::string& n) { return n.rfind(hash, 0) == 0; }));
+      std::count_if(lines.begin(), lines.end(), [&](const std::string& n) { return n.rfind(call, 0) == 0; }));
 }
 
 // What one step of the script did.
@@ -59,7 +58,7 @@ Step RunStep(std::uint64_t nth = 0, bool everyAfter = false) {
   faults::ArmAllocationFailure(nth, everyAfter);
   faults::Step();
   faults::DisarmAllocationFailure();
-  return {faults::AllocationsSinceArmed(), faults::AllocationRefused(), faults::TakeNatives(), faults::TakeLog()};
+  return {faults::AllocationsSinceArmed(), faults::AllocationRefused(), TakeNatives(), faults::TakeLog()};
 }
 
 // The step reported one failure: the first line always; then, if the message could be built, one of
@@ -70,7 +69,7 @@ void ExpectReport(const Step& step, const Lines& fatalMessages, bool messageExpe
   const Lines report(step.log.begin() + static_cast<std::ptrdiff_t>(first), step.log.end());
   if (!messageExpected) {
     EXPECT_EQ(report, Lines{"Something wrong happened"});
-    EXPECT_EQ(Count(step.natives, "0xFA925AC00EB830B9"), 0u) << "nothing can be shown without a message";
+    EXPECT_EQ(Count(step.natives, natives::CreateLiteralText), 0u) << "nothing can be shown without a message";
     return;
   }
   ASSERT_EQ(report.size(), 2u);
@@ -96,13 +95,32 @@ class AllocationFaultTest : public ::testing::Test {
   // The plug-in as loaded, before a new script starts (the previous one never runs again).
   static void ResetPlugin() {
     ResetPluginGlobals();
-    scene = faults::Scene{};
-    faults::TakeNatives();
+    scene = Scene{};
+    TakeNatives();
     faults::TakeLog();
   }
 };
 
 const Lines kBadAlloc = {Fatal(std::bad_alloc().what())};
+
+// Runs a step again for each allocation of its clean run refused, first that one alone, then it and every
+// later one (memory exhausted for good): `before` readies the step, `check` judges the refused one.
+// Stops at the first refusal that fails.
+void EachRefusal(std::uint64_t allocations, const char* of, const std::function<void()>& before,
+                 const std::function<void(const Step& failed, bool everyAfter)>& check) {
+  for (const bool everyAfter : {false, true}) {
+    for (std::uint64_t nth = 1; nth <= allocations; ++nth) {
+      SCOPED_TRACE((everyAfter ? "every allocation from the " : "only the ") + std::to_string(nth) + "th of " + of +
+                   " refused");
+      before();
+      const Step failed = RunStep(nth, everyAfter);
+      EXPECT_TRUE(failed.refused);
+      EXPECT_FALSE(faults::ScriptEscaped());
+      check(failed, everyAfter);
+      if (::testing::Test::HasFailure()) return;
+    }
+  }
+}
 
 TEST_F(AllocationFaultTest, StartUpSurvivesEachFailedAllocationAndThenStartsCleanly) {
   // A file that makes the loader allocate a good deal: a long label, an unknown name, a rejected line.
@@ -120,35 +138,28 @@ TEST_F(AllocationFaultTest, StartUpSurvivesEachFailedAllocationAndThenStartsClea
   ASSERT_EQ(clean.log.size(), 3u);  // loading, the rejected line, loaded
   const std::size_t files = OpenFiles();
 
-  for (const bool everyAfter : {false, true}) {
-    for (std::uint64_t nth = 1; nth <= clean.allocations; ++nth) {
-      SCOPED_TRACE((everyAfter ? "every allocation from the " : "only the ") + std::to_string(nth) +
-                   "th of start-up refused");
-      ResetPlugin();
-      faults::StartScript();
-      const Step failed = RunStep(nth, everyAfter);
-      EXPECT_TRUE(failed.refused);
-      EXPECT_FALSE(faults::ScriptEscaped());
-      // Whatever the loader logged before the failure is the start of what a clean start logs.
-      const Lines logged(failed.log.begin(),
-                         std::find(failed.log.begin(), failed.log.end(), "Something wrong happened"));
-      EXPECT_LE(logged.size(), clean.log.size());
-      EXPECT_EQ(logged, Lines(clean.log.begin(), clean.log.begin() + static_cast<std::ptrdiff_t>(
-                                                                         std::min(logged.size(), clean.log.size()))));
-      ExpectReport(failed, kBadAlloc, !everyAfter);
-      EXPECT_EQ(OpenFiles(), files) << "the failed start-up left the settings file open";
+  const auto restart = [] {
+    ResetPlugin();
+    faults::StartScript();
+  };
+  EachRefusal(clean.allocations, "start-up", restart, [&](const Step& failed, bool everyAfter) {
+    // Whatever the loader logged before the failure is the start of what a clean start logs.
+    const Lines logged(failed.log.begin(), std::find(failed.log.begin(), failed.log.end(), "Something wrong happened"));
+    EXPECT_LE(logged.size(), clean.log.size());
+    EXPECT_EQ(logged, Lines(clean.log.begin(), clean.log.begin() + static_cast<std::ptrdiff_t>(
+                                                                       std::min(logged.size(), clean.log.size()))));
+    ExpectReport(failed, kBadAlloc, !everyAfter);
+    EXPECT_EQ(OpenFiles(), files) << "the failed start-up left the settings file open";
 
-      // Memory is back: the next frame starts the plug-in again, exactly as a clean start does.
-      const Step retried = RunStep();
-      EXPECT_EQ(retried.natives, clean.natives);
-      EXPECT_EQ(retried.log, clean.log);
-      ASSERT_NE(Settings, nullptr);
-      EXPECT_EQ(*Settings, cleanStore);
-      EXPECT_EQ(RunStep().natives, cleanFrame.natives);
-      EXPECT_FALSE(faults::ScriptEscaped());
-      if (HasFailure()) return;
-    }
-  }
+    // Memory is back: the next frame starts the plug-in again, exactly as a clean start does.
+    const Step retried = RunStep();
+    EXPECT_EQ(retried.natives, clean.natives);
+    EXPECT_EQ(retried.log, clean.log);
+    ASSERT_NE(Settings, nullptr);
+    EXPECT_EQ(*Settings, cleanStore);
+    EXPECT_EQ(RunStep().natives, cleanFrame.natives);
+    EXPECT_FALSE(faults::ScriptEscaped());
+  });
 }
 
 TEST_F(AllocationFaultTest, ToggleThatCannotRememberTheScopeTakesNothingOffAndTheNextOneWorks) {
@@ -157,7 +168,7 @@ TEST_F(AllocationFaultTest, ToggleThatCannotRememberTheScopeTakesNothingOffAndTh
   RunStep();  // start-up and a frame with the prompt shown
   const auto press = [] {
     scene.completed = true;
-    scene.fittedScope = faults::NameHash("COMPONENT_RIFLE_SCOPE03");
+    scene.fittedScope = NameHash("COMPONENT_RIFLE_SCOPE03");
   };
   const auto release = [] { scene.completed = false; };
 
@@ -168,36 +179,31 @@ TEST_F(AllocationFaultTest, ToggleThatCannotRememberTheScopeTakesNothingOffAndTh
   RunStep();
   RecordProperty("frame_allocations", std::to_string(clean.allocations));
   ASSERT_GE(clean.allocations, 1u);
-  ASSERT_EQ(Count(clean.natives, "0x19F70C4D80494FF8"), 3u);  // all three scopes taken off
+  ASSERT_EQ(Count(clean.natives, natives::RemoveWeaponComponent), 3u);  // all three scopes taken off
   ASSERT_EQ(cleanMemory.size(), 1u);
 
-  for (const bool everyAfter : {false, true}) {
-    for (std::uint64_t nth = 1; nth <= clean.allocations; ++nth) {
-      SCOPED_TRACE((everyAfter ? "every allocation from the " : "only the ") + std::to_string(nth) +
-                   "th of the toggle refused");
-      ScopeMemory.clear();
-      press();
-      const Step failed = RunStep(nth, everyAfter);
-      EXPECT_TRUE(failed.refused);
-      EXPECT_FALSE(faults::ScriptEscaped());
-      ExpectReport(failed, kBadAlloc, !everyAfter);
-      EXPECT_EQ(Count(failed.natives, "0x19F70C4D80494FF8"), 0u) << "a scope was taken off without being remembered";
-      EXPECT_EQ(Count(failed.natives, "0xCD181A959CFDD7F4"), 0u);
-      EXPECT_TRUE(ScopeMemory.empty());
+  const auto pressAfresh = [&press] {
+    ScopeMemory.clear();
+    press();
+  };
+  EachRefusal(clean.allocations, "the toggle", pressAfresh, [&](const Step& failed, bool everyAfter) {
+    ExpectReport(failed, kBadAlloc, !everyAfter);
+    EXPECT_EQ(Count(failed.natives, natives::RemoveWeaponComponent), 0u)
+        << "a scope was taken off without being remembered";
+    EXPECT_EQ(Count(failed.natives, natives::StartInteraction), 0u);
+    EXPECT_TRUE(ScopeMemory.empty());
 
-      // The player lets go and presses again: a clean toggle.
-      release();
-      EXPECT_TRUE(RunStep().log.empty());
-      press();
-      const Step again = RunStep();
-      EXPECT_EQ(again.natives, clean.natives);
-      EXPECT_TRUE(again.log.empty());
-      EXPECT_EQ(ScopeMemory, cleanMemory);
-      release();
-      RunStep();
-      if (HasFailure()) return;
-    }
-  }
+    // The player lets go and presses again: a clean toggle.
+    release();
+    EXPECT_TRUE(RunStep().log.empty());
+    press();
+    const Step again = RunStep();
+    EXPECT_EQ(again.natives, clean.natives);
+    EXPECT_TRUE(again.log.empty());
+    EXPECT_EQ(ScopeMemory, cleanMemory);
+    release();
+    RunStep();
+  });
 }
 
 TEST_F(AllocationFaultTest, FailingFrameWhoseReportRunsOutOfMemoryStillLogsItsFirstLine) {
@@ -210,38 +216,32 @@ TEST_F(AllocationFaultTest, FailingFrameWhoseReportRunsOutOfMemoryStillLogsItsFi
   ASSERT_GE(clean.allocations, 1u);
 
   const Lines fatal = {Fatal("invalid stoi argument"), Fatal(std::bad_alloc().what())};
-  for (const bool everyAfter : {false, true}) {
-    for (std::uint64_t nth = 1; nth <= clean.allocations; ++nth) {
-      SCOPED_TRACE((everyAfter ? "every allocation from the " : "only the ") + std::to_string(nth) +
-                   "th of the failing frame refused");
-      const Step failed = RunStep(nth, everyAfter);
-      EXPECT_TRUE(failed.refused);
-      EXPECT_FALSE(faults::ScriptEscaped());
-      ASSERT_FALSE(failed.log.empty());
-      EXPECT_EQ(failed.log.front(), "Something wrong happened");
-      // Out of memory for good, the message cannot be built; a single refusal may leave it whole.
-      ExpectReport(failed, fatal, !everyAfter && failed.log.size() == 2);
-      EXPECT_EQ(failed.natives.front(), clean.natives.front());  // the frame began as usual
+  EachRefusal(
+      clean.allocations, "the failing frame", [] {},
+      [&](const Step& failed, bool everyAfter) {
+        ASSERT_FALSE(failed.log.empty());
+        EXPECT_EQ(failed.log.front(), "Something wrong happened");
+        // Out of memory for good, the message cannot be built; a single refusal may leave it whole.
+        ExpectReport(failed, fatal, !everyAfter && failed.log.size() == 2);
+        EXPECT_EQ(failed.natives.front(), clean.natives.front());  // the frame began as usual
 
-      const Step after = RunStep();
-      EXPECT_EQ(after.log, clean.log);
-      EXPECT_EQ(after.natives, clean.natives);
-      if (HasFailure()) return;
-    }
-  }
+        const Step after = RunStep();
+        EXPECT_EQ(after.log, clean.log);
+        EXPECT_EQ(after.natives, clean.natives);
+      });
 }
 
 TEST_F(AllocationFaultTest, OrdinaryFramesRunUnchangedWithMemoryExhausted) {
   faults::StartScript();
   RunStep();
-  const auto idle = [] { scene = faults::Scene{}; };
+  const auto idle = [] { scene = Scene{}; };
   const auto shown = [] {
-    scene = faults::Scene{};
+    scene = Scene{};
     scene.distance = 1.0f;
   };
   const auto inScope = [] {
-    scene = faults::Scene{};
-    scene.inScope = true;
+    scene = Scene{};
+    scene.playerInScope = scene.weaponInScope = true;
   };
   for (const auto& setScene : {+idle, +shown, +inScope}) {
     setScene();

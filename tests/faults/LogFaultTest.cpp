@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "FaultBridge.h"
+#include "FaultScript.h"
 #include "PluginGlobals.h"
 #include "WorkFolder.h"
 #include "core/Log.h"
@@ -46,12 +46,12 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-const std::string kFatal = "Fatal: invalid stoi argument, check the logs for more info.";
-const Lines kFailingFrame = {
-    "0x096275889B8E0EE0()",       "0xFA925AC00EB830B9(0xA, 'LITERAL_STRING', '" + kFatal + "')",
-    "0xFA233F8FE190514C(0x5EC7)", "0xE9990552DEC71600()",
-    "0xDFF0D417277B41F8()",
-};
+const std::string kFatal = faults::Fatal("invalid stoi argument");
+const Lines kFailingFrame = [] {
+  Lines frame = faults::ShownOnScreen(kFatal);
+  frame.insert(frame.begin(), "GetPlayerPedHandle()");
+  return frame;
+}();
 const Lines kReport = {"Something wrong happened", kFatal};
 
 std::string ReadAll(const fs::path& path) {
@@ -63,8 +63,8 @@ class LogFaultTest : public ::testing::Test {
  protected:
   void TearDown() override {
     ResetPluginGlobals();
-    faults::scene = faults::Scene{};
-    faults::TakeNatives();
+    faults::scene = Scene{};
+    TakeNatives();
     faults::LeaveWorkFolder();
     localTimeFails = false;
   }
@@ -74,7 +74,7 @@ class LogFaultTest : public ::testing::Test {
     faults::WriteSettings("DisableReticleInScope=on\n");
     faults::StartScript();
     faults::Step();
-    faults::TakeNatives();
+    TakeNatives();
   }
 
   // Frames go on as usual: each sends the failure path's natives, shows the message, and nothing
@@ -82,7 +82,7 @@ class LogFaultTest : public ::testing::Test {
   static void ExpectFramesGoOn(int frames) {
     for (int i = 0; i < frames; ++i) {
       EXPECT_EQ(faults::Step(), 0u);
-      EXPECT_EQ(faults::TakeNatives(), kFailingFrame);
+      EXPECT_EQ(TakeNatives(), kFailingFrame);
     }
     EXPECT_FALSE(faults::ScriptEscaped());
   }

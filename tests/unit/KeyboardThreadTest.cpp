@@ -3,7 +3,6 @@
 #include <atomic>
 #include <thread>
 
-#include "Hashes.h"
 #include "ScriptFixture.h"
 #include "core/Platform.h"
 #include "host/Keyboard.h"
@@ -13,12 +12,12 @@ namespace {
 using KeyboardThreadTest = ScriptTest;
 
 TEST_F(KeyboardThreadTest, MessagesFromAnotherThreadWhileFramesRun) {
-  world.playerInScope = 1;
-  world.weaponInScope = 1;
-  world.completed = 1;
-  world.Fit(world.weapon, "COMPONENT_RIFLE_SCOPE02");
+  game.playerInScope = 1;
+  game.weaponInScope = 1;
+  game.completed = 1;
+  game.Fit(game.weapon, "COMPONENT_RIFLE_SCOPE02");
   Start();
-  fake::ResumeScript();
+  ResumeScriptThread();
 
   constexpr int kMessages = 20000;
   std::atomic<bool> started{false};
@@ -33,12 +32,12 @@ TEST_F(KeyboardThreadTest, MessagesFromAnotherThreadWhileFramesRun) {
   });
   while (!started) std::this_thread::yield();
   int frames = 0;
-  for (; frames < 300; ++frames) fake::ResumeScript();
+  for (; frames < 300; ++frames) ResumeScriptThread();
   keyboard.join();
   const std::uint32_t after = TickCount();
 
   EXPECT_EQ(frames, 300);
-  EXPECT_EQ(fake::CountNative(hashes::HideReticle), 301u) << "every frame ran its reticle work";
+  EXPECT_EQ(fake::CountNative(natives::HideReticleThisFrame), 301u) << "every frame ran its reticle work";
   const int lastRound = (kMessages - 1) / 300 * 300;
   for (int key = 0; key < kKeyStateCount; ++key) {
     int i = lastRound + key;

@@ -1,6 +1,5 @@
-#include "Hashes.h"
+#include "FakeGame.h"
 #include "ScriptFixture.h"
-#include "World.h"
 #include "fake/PluginTest.h"
 #include "features/ReticleSuppression.h"
 #include "host/Script.h"
@@ -9,18 +8,17 @@ namespace {
 
 class ReticleSuppressionTest : public PluginTest {
  protected:
-  World world;
+  FakeGame game;
   void SetUp() override {
     PluginTest::SetUp();
-    world.Install();
-    PlayerPed = world.playerPed;
+    game.Install();
+    PlayerPed = game.playerPed;
   }
 };
 
-const std::vector<std::string> kAllFive = {
-    "0x217E9DC48139933D()",           "0x04D7F33640662FA2(0x2)", "0x3A87E44BB9A01D54(0x10, &cell, 0x0, 0x0, 0x0)",
-    "0x705BE297EEBDB95D(0x5EC0A001)", "0x36CDD81627A6FCD2()",
-};
+const std::vector<std::string> kAllFive = {"GetPlayerId()", "PlayerInScopeTest(2)",
+                                           "GetCurrentWeapon(0x10, &cell, 0, 0, 0)", "WeaponInScopeTest(0x5EC0A001)",
+                                           "HideReticleThisFrame()"};
 
 TEST_F(ReticleSuppressionTest, EachOutcomeSendsItsNatives) {
   struct Case {
@@ -35,8 +33,8 @@ TEST_F(ReticleSuppressionTest, EachOutcomeSendsItsNatives) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << "player 0x" << c.playerInScope << ", weapon 0x" << c.weaponInScope);
-    world.playerInScope = c.playerInScope;
-    world.weaponInScope = c.weaponInScope;
+    game.playerInScope = c.playerInScope;
+    game.weaponInScope = c.weaponInScope;
     const std::size_t mark = fake::EventCount();
     ReticleSuppression();
     EXPECT_LINES(fake::Lines(mark), std::vector<std::string>(kAllFive.begin(), kAllFive.begin() + c.natives));
@@ -44,84 +42,81 @@ TEST_F(ReticleSuppressionTest, EachOutcomeSendsItsNatives) {
 }
 
 TEST_F(ReticleSuppressionTest, ATestAnsweredWithNoResultSlotsReadsAsNo) {
-  for (const auto& [test, natives] : {std::pair{hashes::PlayerInScope, 2}, std::pair{hashes::WeaponInScope, 4}}) {
+  for (const auto& [test, sent] :
+       {std::pair{&natives::PlayerInScopeTest, 2}, std::pair{&natives::WeaponInScopeTest, 4}}) {
     fake::Reset();
-    world.Install();
-    world.playerInScope = 1;
-    world.weaponInScope = 1;
-    fake::AnswerWithoutSlots(test);
+    game.Install();
+    game.playerInScope = 1;
+    game.weaponInScope = 1;
+    fake::AnswerWithoutSlots(*test);
     ReticleSuppression();
-    EXPECT_LINES(fake::Lines(), std::vector<std::string>(kAllFive.begin(), kAllFive.begin() + natives));
+    EXPECT_LINES(fake::Lines(), std::vector<std::string>(kAllFive.begin(), kAllFive.begin() + sent));
   }
 }
 
 TEST_F(ReticleSuppressionTest, ThePlayerIdentifierGoesSignWidened) {
-  world.playerId = -1;
+  game.playerId = -1;
   ReticleSuppression();
-  EXPECT_LINES(fake::Lines(), {"0x217E9DC48139933D()", "0x04D7F33640662FA2(0xFFFFFFFFFFFFFFFF)"});
+  EXPECT_LINES(fake::Lines(), {"GetPlayerId()", "PlayerInScopeTest(-1)"});
   const std::size_t mark = fake::EventCount();
-  fake::Answer(hashes::PlayerId, 0xDEADBEEF00000007);  // the identifier is the low 32 bits only
+  fake::Answer(natives::GetPlayerId, 0xDEADBEEF00000007);  // the identifier is the low 32 bits only
   ReticleSuppression();
-  EXPECT_LINES(fake::Lines(mark), {"0x217E9DC48139933D()", "0x04D7F33640662FA2(0x7)"});
+  EXPECT_LINES(fake::Lines(mark), {"GetPlayerId()", "PlayerInScopeTest(7)"});
 }
 
 TEST_F(ReticleSuppressionTest, NothingIsRememberedBetweenCalls) {
-  world.playerInScope = 1;
-  world.weaponInScope = 1;
+  game.playerInScope = 1;
+  game.weaponInScope = 1;
   ReticleSuppression();
-  world.reticleWeapon = 0x77;
-  world.playerId = 3;
+  game.reticleWeapon = 0x77;
+  game.playerId = 3;
   PlayerPed = 0x11;
   const std::size_t mark = fake::EventCount();
   ReticleSuppression();
-  EXPECT_LINES(fake::Lines(mark), {
-                                      "0x217E9DC48139933D()",
-                                      "0x04D7F33640662FA2(0x3)",
-                                      "0x3A87E44BB9A01D54(0x11, &cell, 0x0, 0x0, 0x0)",
-                                      "0x705BE297EEBDB95D(0x77)",
-                                      "0x36CDD81627A6FCD2()",
-                                  });
+  EXPECT_LINES(fake::Lines(mark), {"GetPlayerId()", "PlayerInScopeTest(3)", "GetCurrentWeapon(0x11, &cell, 0, 0, 0)",
+                                   "WeaponInScopeTest(0x77)", "HideReticleThisFrame()"});
 }
 
 TEST_F(ReticleSuppressionTest, AWeaponCellLeftUnwrittenReadsAsWeaponZero) {
-  world.playerInScope = 1;
-  fake::Answer(hashes::CurrentWeapon, fake::Value(0x1234));  // the native's own result is not the weapon
+  game.playerInScope = 1;
+  fake::Answer(natives::GetCurrentWeapon, fake::Value(0x1234));  // the native's own result is not the weapon
   ReticleSuppression();
-  EXPECT_EQ(fake::Lines().at(3), "0x705BE297EEBDB95D(0x0)");
+  EXPECT_EQ(fake::Lines().at(3), "WeaponInScopeTest(0)");
 }
 
 using ReticleInFrameTest = ScriptTest;
 
 TEST_F(ReticleInFrameTest, TheReticleAsksSelector0AndTheScopeToggleSelector1InTheSameFrame) {
-  world.playerInScope = 1;
-  world.weaponInScope = 1;
+  game.playerInScope = 1;
+  game.weaponInScope = 1;
   Start();
   Step();  // initialisation and the first frame
   const std::vector<std::string> frame = Step();
   std::vector<std::string> weaponQueries;
   for (const std::string& line : frame)
-    if (line.rfind("0x3A87E44BB9A01D54(", 0) == 0 || line.rfind("0x705BE297EEBDB95D(", 0) == 0 ||
-        line.rfind("0xDDB2578E95EF7138(", 0) == 0)
+    if (line.rfind("GetCurrentWeapon(", 0) == 0 || line.rfind("WeaponInScopeTest(", 0) == 0 ||
+        line.rfind("WeaponPassesFirstTest(", 0) == 0)
       weaponQueries.push_back(line);
   EXPECT_LINES(weaponQueries, {
-                                  "0x3A87E44BB9A01D54(0x10, &cell, 0x0, 0x0, 0x0)",
-                                  "0x705BE297EEBDB95D(0x5EC0A001)",
-                                  "0x3A87E44BB9A01D54(0x10, &cell, 0x0, 0x1, 0x0)",
-                                  "0xDDB2578E95EF7138(0xA8F1E2C3)",
+                                  "GetCurrentWeapon(0x10, &cell, 0, 0, 0)",
+                                  "WeaponInScopeTest(0x5EC0A001)",
+                                  "GetCurrentWeapon(0x10, &cell, 0, 1, 0)",
+                                  "WeaponPassesFirstTest(0xA8F1E2C3)",
                               });
-  EXPECT_EQ(fake::CountNative(hashes::HideReticle), 2u) << "once on each frame";
+  EXPECT_EQ(fake::CountNative(natives::HideReticleThisFrame), 2u) << "once on each frame";
 }
 
 TEST_F(ReticleInFrameTest, SwitchedOffItSendsNothingWhileTheScopeToggleRuns) {
-  world.playerInScope = 1;
-  world.weaponInScope = 1;
+  game.playerInScope = 1;
+  game.weaponInScope = 1;
   Start("DisableReticleInScope=0\n");
   Step();
   Step();
-  EXPECT_EQ(fake::CountNative(hashes::PlayerInScope), 0u);
-  EXPECT_EQ(fake::CountNative(hashes::WeaponInScope), 0u);
-  EXPECT_EQ(fake::CountNative(hashes::HideReticle), 0u);
-  EXPECT_EQ(fake::CountNative(hashes::PlayerMount), 4u) << "the scope toggle asked for the horse twice on each frame";
+  EXPECT_EQ(fake::CountNative(natives::PlayerInScopeTest), 0u);
+  EXPECT_EQ(fake::CountNative(natives::WeaponInScopeTest), 0u);
+  EXPECT_EQ(fake::CountNative(natives::HideReticleThisFrame), 0u);
+  EXPECT_EQ(fake::CountNative(natives::GetPlayerMount), 4u)
+      << "the scope toggle asked for the horse twice on each frame";
 }
 
 }  // namespace

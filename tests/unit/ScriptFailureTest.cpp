@@ -1,7 +1,6 @@
 #include <new>
 #include <stdexcept>
 
-#include "Hashes.h"
 #include "ScriptFixture.h"
 #include "core/Settings.h"
 #include "features/Prompt.h"
@@ -14,19 +13,15 @@ std::string FatalMessage(const std::string& what) { return "Fatal: " + what + ",
 
 // The four natives that put the fatal message on screen.
 std::vector<std::string> ShowsFatal(const std::string& what) {
-  return {
-      "0xFA925AC00EB830B9(0xA, 'LITERAL_STRING', '" + FatalMessage(what) + "')",
-      "0xFA233F8FE190514C(0x7E57000000000001)",
-      "0xE9990552DEC71600()",
-      "0xDFF0D417277B41F8()",
-  };
+  return {"CreateLiteralText(0xA, 'LITERAL_STRING', '" + FatalMessage(what) + "')", "SetScreenText(0x7E57000000000001)",
+          "PlaceScreenText()", "DrawScreenText()"};
 }
 
 const std::vector<std::string> kLoaded = {"loading settings file: Varnholt.ini", "settings file loaded"};
-const std::vector<std::string> kRefresh = {"0x096275889B8E0EE0()"};
+const std::vector<std::string> kRefresh = {"GetPlayerPedHandle()"};
 const std::vector<std::string> kWait = {"scriptWait(0)"};
 // The reticle suppression when its player test answers no.
-const std::vector<std::string> kReticleNo = {"0x217E9DC48139933D()", "0x04D7F33640662FA2(0x2)"};
+const std::vector<std::string> kReticleNo = {"GetPlayerId()", "PlayerInScopeTest(2)"};
 
 fake::Handler Throws(const char* what) {
   return [what](const fake::NativeCall&) -> fake::Slots { throw std::runtime_error(what); };
@@ -43,8 +38,8 @@ TEST_F(ScriptFailureTest, ASwitchThatIsNoNumberFailsEveryFrameBeforeAnyFeature) 
     log.push_back(FatalMessage("invalid stoi argument"));
   }
   EXPECT_LINES(fake::LogMessages(), log);
-  EXPECT_EQ(fake::CountNative(hashes::PlayerMount), 0u) << "neither feature ran";
-  EXPECT_EQ(fake::CountNative(hashes::PlayerInScope), 0u);
+  EXPECT_EQ(fake::CountNative(natives::GetPlayerMount), 0u) << "neither feature ran";
+  EXPECT_EQ(fake::CountNative(natives::PlayerInScopeTest), 0u);
 }
 
 TEST_F(ScriptFailureTest, ABadScopeToggleSwitchLetsTheReticleRunFirst) {
@@ -70,10 +65,8 @@ TEST_F(ScriptFailureTest, AStandardExceptionInAFeatureIsLoggedShownAndTheNextFra
   Step();
   const std::vector<std::string> normal = Step();
   ASSERT_EQ(normal.size(), 20u) << "refresh, the scope toggle showing its prompt, wait";
-  fake::Once(hashes::PlayerMount, Throws("no horse today"));
-  EXPECT_LINES(
-      Step(),
-      Concat({kRefresh, {"0x217E9DC48139933D()", "0xB48050D326E9A2F3(0x2)"}, ShowsFatal("no horse today"), kWait}));
+  fake::Once(natives::GetPlayerMount, Throws("no horse today"));
+  EXPECT_LINES(Step(), Concat({kRefresh, {"GetPlayerId()", "GetPlayerMount(2)"}, ShowsFatal("no horse today"), kWait}));
   EXPECT_LINES(Step(), normal);
   EXPECT_LINES(fake::LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("no horse today")}}));
 }
@@ -82,21 +75,21 @@ TEST_F(ScriptFailureTest, AnExceptionOfAnotherKindIsLoggedButNotShown) {
   Start("DisableReticleInScope=0\n");
   Step();
   const std::vector<std::string> normal = Step();
-  fake::Once(hashes::PlayerMount, [](const fake::NativeCall&) -> fake::Slots { throw 42; });
-  EXPECT_LINES(Step(), Concat({kRefresh, {"0x217E9DC48139933D()", "0xB48050D326E9A2F3(0x2)"}, kWait}));
+  fake::Once(natives::GetPlayerMount, [](const fake::NativeCall&) -> fake::Slots { throw 42; });
+  EXPECT_LINES(Step(), Concat({kRefresh, {"GetPlayerId()", "GetPlayerMount(2)"}, kWait}));
   EXPECT_LINES(Step(), normal);
   EXPECT_LINES(fake::LogMessages(),
                Concat({kLoaded, {"Something wrong happened", "Unknown exception caught, the script goes on."}}));
 }
 
 TEST_F(ScriptFailureTest, AFailingPedRefreshTakesTheFailurePathAndSkipsTheFeatures) {
-  world.playerInScope = 1;
-  world.weaponInScope = 1;
+  game.playerInScope = 1;
+  game.weaponInScope = 1;
   Start("EnableScopeToggle=0\n");
   Step();
   const std::vector<std::string> normal = Step();
   ASSERT_EQ(normal.size(), 7u);
-  fake::Once(hashes::PlayerPed, Throws("ped lookup failed"));
+  fake::Once(natives::GetPlayerPedHandle, Throws("ped lookup failed"));
   EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("ped lookup failed"), kWait}));
   EXPECT_LINES(Step(), normal);
   EXPECT_LINES(fake::LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("ped lookup failed")}}));
@@ -105,12 +98,12 @@ TEST_F(ScriptFailureTest, AFailingPedRefreshTakesTheFailurePathAndSkipsTheFeatur
 TEST_F(ScriptFailureTest, AFailureWhileShowingTheFatalTextIsSwallowed) {
   Start("DisableReticleInScope=0\n");
   Step();
-  fake::Once(hashes::PlayerMount, Throws("first"));
-  fake::Once(hashes::CreateText, Throws("second"));
+  fake::Once(natives::GetPlayerMount, Throws("first"));
+  fake::Once(natives::CreateLiteralText, Throws("second"));
   const std::vector<std::string> frame = Step();
   ASSERT_FALSE(frame.empty());
   EXPECT_EQ(frame.back(), "scriptWait(0)");
-  EXPECT_EQ(fake::CountNative(hashes::ShowText), 0u);
+  EXPECT_EQ(fake::CountNative(natives::SetScreenText), 0u);
   EXPECT_LINES(fake::LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("first")}}));
   EXPECT_EQ(Step().back(), "scriptWait(0)");
 }
@@ -128,7 +121,7 @@ const std::vector<std::string> kNoFile = {"Unable to load from data file, please
 using InitFailureTest = ScriptFailureTest;
 
 TEST_F(InitFailureTest, AFailingFirstRefreshIsReportedAndInitialisationIsTriedAgain) {
-  fake::Once(hashes::PlayerPed, Throws("not ready"));
+  fake::Once(natives::GetPlayerPedHandle, Throws("not ready"));
   Start();
   EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("not ready"), kWait}));
   EXPECT_EQ(Settings, nullptr);
@@ -138,16 +131,15 @@ TEST_F(InitFailureTest, AFailingFirstRefreshIsReportedAndInitialisationIsTriedAg
   EXPECT_LINES(std::vector<std::string>(lines.begin(), lines.begin() + static_cast<long>(kInit.size())), kInit);
   EXPECT_EQ(lines.back(), "scriptWait(0)");
   EXPECT_LINES(fake::LogMessages(), Concat({{"Something wrong happened", FatalMessage("not ready")}, kNoFile}));
-  EXPECT_EQ(fake::CountNative(hashes::PromptCreate), 1u);
+  EXPECT_EQ(fake::CountNative(natives::PromptCreate), 1u);
 }
 
 TEST_F(InitFailureTest, AFailureInThePromptsCreationReloadsTheSettingsOnTheRetry) {
-  fake::Once(hashes::PromptCreate, Throws("no prompt"));
+  fake::Once(natives::PromptCreate, Throws("no prompt"));
   Start("EnableScopeToggle=0\nDisableReticleInScope=0\n");
-  EXPECT_LINES(Step(),
-               Concat({{"0x096275889B8E0EE0()", "0xFD340785ADF8CFB7('INPUT_FRONTEND_RS')", "0x04F97DE45A519419()"},
-                       ShowsFatal("no prompt"),
-                       kWait}));
+  EXPECT_LINES(Step(), Concat({{"GetPlayerPedHandle()", "GetHashKey('INPUT_FRONTEND_RS')", "PromptCreate()"},
+                               ShowsFatal("no prompt"),
+                               kWait}));
   EXPECT_EQ(ScopeTogglePrompt, nullptr);
   EXPECT_LINES(Step(), Concat({kInit, kRefresh, kWait}));
   EXPECT_LINES(Step(), Concat({kRefresh, kWait}));
@@ -158,30 +150,30 @@ TEST_F(InitFailureTest, AFailureInThePromptsCreationReloadsTheSettingsOnTheRetry
 }
 
 TEST_F(InitFailureTest, AFailureWhileHidingTheNewPromptMakesAFreshOneOnTheRetry) {
-  fake::Once(hashes::PromptEnabled, Throws("hide refused"));
+  fake::Once(natives::PromptSetEnabled, Throws("hide refused"));
   Start("EnableScopeToggle=0\nDisableReticleInScope=0\n");
   EXPECT_LINES(Step(),
                Concat({std::vector<std::string>(kInit.begin(), kInit.end() - 1), ShowsFatal("hide refused"), kWait}));
   EXPECT_LINES(Step(), Concat({kInit, kRefresh, kWait}));
-  EXPECT_EQ(fake::CountNative(hashes::PromptCreate), 2u);
+  EXPECT_EQ(fake::CountNative(natives::PromptCreate), 2u);
   ASSERT_NE(ScopeTogglePrompt, nullptr);
   EXPECT_FALSE(ScopeTogglePrompt->visible);
 }
 
 TEST_F(InitFailureTest, APersistentFailureKeepsTheScriptYieldingEveryFrame) {
-  fake::OnNative(hashes::GetHashKey, Throws("hashing is down"));
+  fake::OnNative(natives::GetHashKey, Throws("hashing is down"));
   Start();
   for (int frame = 0; frame < 5; ++frame) {
-    EXPECT_LINES(Step(), Concat({{"0x096275889B8E0EE0()", "0xFD340785ADF8CFB7('INPUT_FRONTEND_RS')"},
-                                 ShowsFatal("hashing is down"),
-                                 kWait}));
+    EXPECT_LINES(
+        Step(),
+        Concat({{"GetPlayerPedHandle()", "GetHashKey('INPUT_FRONTEND_RS')"}, ShowsFatal("hashing is down"), kWait}));
   }
   EXPECT_EQ(fake::LogMessages().size(), 15u) << "each try: the settings line, then the two failure lines";
-  EXPECT_EQ(fake::CountNative(hashes::PlayerMount), 0u) << "no frame work before initialisation succeeded";
+  EXPECT_EQ(fake::CountNative(natives::GetPlayerMount), 0u) << "no frame work before initialisation succeeded";
 }
 
 TEST_F(InitFailureTest, AnExceptionOfAnotherKindInInitialisationIsLoggedAndTriedAgain) {
-  fake::Once(hashes::PlayerPed, [](const fake::NativeCall&) -> fake::Slots { throw std::string("odd"); });
+  fake::Once(natives::GetPlayerPedHandle, [](const fake::NativeCall&) -> fake::Slots { throw std::string("odd"); });
   Start("EnableScopeToggle=0\nDisableReticleInScope=0\n");
   EXPECT_LINES(Step(), Concat({kRefresh, kWait}));
   EXPECT_LINES(Step(), Concat({kInit, kRefresh, kWait}));

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "Hashes.h"
 #include "ScriptFixture.h"
 #include "core/Settings.h"
 #include "features/Prompt.h"
@@ -10,7 +9,7 @@ namespace {
 
 using ScriptMainTest = ScriptTest;
 
-const std::vector<std::string> kBothOff = {"0x096275889B8E0EE0()", "scriptWait(0)"};
+const std::vector<std::string> kBothOff = {"GetPlayerPedHandle()", "scriptWait(0)"};
 
 TEST_F(ScriptMainTest, TheFirstThingIsAHalfSecondWait) {
   Start("EnableScopeToggle=0\n");
@@ -23,16 +22,16 @@ TEST_F(ScriptMainTest, TheFirstThingIsAHalfSecondWait) {
 TEST_F(ScriptMainTest, InitialisationRefreshesThePedLoadsSettingsThenMakesAndHidesThePrompt) {
   // What was logged when the ped was first asked for, and when the control was hashed.
   std::vector<std::size_t> logLinesAt;
-  fake::OnNative(hashes::PlayerPed, [&](const fake::NativeCall&) {
+  fake::OnNative(natives::GetPlayerPedHandle, [&](const fake::NativeCall&) {
     logLinesAt.push_back(fake::LogMessages().size());
     return fake::Value(0x10);
   });
-  fake::OnNative(hashes::GetHashKey, [&](const fake::NativeCall& call) {
+  fake::OnNative(natives::GetHashKey, [&](const fake::NativeCall& call) {
     logLinesAt.push_back(fake::LogMessages().size());
     return fake::Value(fake::HashOf(call.Text(0)));
   });
   Start("DisableReticleInScope=0\nEnableScopeToggle=0\nScopeTogglePromptLabel=Lift the scope\n");
-  EXPECT_LINES(Step(), Concat({InitLines("Lift the scope"), {"0x096275889B8E0EE0()", "scriptWait(0)"}}));
+  EXPECT_LINES(Step(), Concat({InitLines("Lift the scope"), {"GetPlayerPedHandle()", "scriptWait(0)"}}));
   EXPECT_EQ(logLinesAt, (std::vector<std::size_t>{0, 2, 2})) << "the settings are loaded between ped and prompt";
   EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
   ASSERT_NE(ScopeTogglePrompt, nullptr);
@@ -45,7 +44,7 @@ TEST_F(ScriptMainTest, WithoutASettingsFileThePromptHasTheDefaultLabel) {
   Start();
   const std::vector<std::string> lines = Step();
   ASSERT_GE(lines.size(), 5u);
-  EXPECT_EQ(lines[4], "0xFA925AC00EB830B9(0xA, 'LITERAL_STRING', 'Toggle Scope')");
+  EXPECT_EQ(lines[4], "CreateLiteralText(0xA, 'LITERAL_STRING', 'Toggle Scope')");
   EXPECT_LINES(fake::LogMessages(), {"Unable to load from data file, please make sure it exists."});
 }
 
@@ -56,25 +55,20 @@ TEST_F(ScriptMainTest, WithBothSwitchesOffAFrameOnlyRefreshesThePedAndWaits) {
 }
 
 TEST_F(ScriptMainTest, ThePedIsRefreshedAtTheTopOfEveryFrame) {
-  world.playerInScope = 1;
-  fake::Queue(hashes::PlayerPed, {0x11, 0x12, 0x13});
+  game.playerInScope = 1;
+  fake::Queue(natives::GetPlayerPedHandle, {0x11, 0x12, 0x13});
   Start("EnableScopeToggle=0\n");
   const std::vector<std::string> first = Step();
   ASSERT_GE(first.size(), 2u);
   // The ped of InitScript (0x11) is refreshed again before the first frame's feature work.
   const std::vector<std::string> firstFrame(first.end() - 6, first.end());
-  EXPECT_LINES(firstFrame, {
-                               "0x096275889B8E0EE0()",
-                               "0x217E9DC48139933D()",
-                               "0x04D7F33640662FA2(0x2)",
-                               "0x3A87E44BB9A01D54(0x12, &cell, 0x0, 0x0, 0x0)",
-                               "0x705BE297EEBDB95D(0x5EC0A001)",
-                               "scriptWait(0)",
-                           });
+  EXPECT_LINES(firstFrame,
+               {"GetPlayerPedHandle()", "GetPlayerId()", "PlayerInScopeTest(2)",
+                "GetCurrentWeapon(0x12, &cell, 0, 0, 0)", "WeaponInScopeTest(0x5EC0A001)", "scriptWait(0)"});
   EXPECT_EQ(PlayerPed, 0x12);
   const std::vector<std::string> second = Step();
   ASSERT_EQ(second.size(), 6u);
-  EXPECT_EQ(second[3], "0x3A87E44BB9A01D54(0x13, &cell, 0x0, 0x0, 0x0)");
+  EXPECT_EQ(second[3], "GetCurrentWeapon(0x13, &cell, 0, 0, 0)");
   EXPECT_EQ(PlayerPed, 0x13);
 }
 
@@ -85,17 +79,16 @@ TEST_F(ScriptMainTest, TheSwitchesAreReadAnewEveryFrameReticleFirst) {
   std::vector<std::string> frame = Step();
   ASSERT_GE(frame.size(), 5u);
   EXPECT_LINES(std::vector<std::string>(frame.begin(), frame.begin() + 5),
-               {"0x096275889B8E0EE0()", "0x217E9DC48139933D()", "0x04D7F33640662FA2(0x2)", "0x217E9DC48139933D()",
-                "0xB48050D326E9A2F3(0x2)"});
+               {"GetPlayerPedHandle()", "GetPlayerId()", "PlayerInScopeTest(2)", "GetPlayerId()", "GetPlayerMount(2)"});
 
   (*Settings)["DisableReticleInScope"] = "0";
   frame = Step();
-  EXPECT_EQ(std::count(frame.begin(), frame.end(), "0x04D7F33640662FA2(0x2)"), 0);
-  EXPECT_EQ(std::count(frame.begin(), frame.end(), "0xB48050D326E9A2F3(0x2)"), 2) << "the scope toggle still runs";
+  EXPECT_EQ(std::count(frame.begin(), frame.end(), "PlayerInScopeTest(2)"), 0);
+  EXPECT_EQ(std::count(frame.begin(), frame.end(), "GetPlayerMount(2)"), 2) << "the scope toggle still runs";
 
   (*Settings)["DisableReticleInScope"] = "1";
   (*Settings)["EnableScopeToggle"] = "0";
-  EXPECT_LINES(Step(), {"0x096275889B8E0EE0()", "0x217E9DC48139933D()", "0x04D7F33640662FA2(0x2)", "scriptWait(0)"});
+  EXPECT_LINES(Step(), {"GetPlayerPedHandle()", "GetPlayerId()", "PlayerInScopeTest(2)", "scriptWait(0)"});
 
   (*Settings)["DisableReticleInScope"] = "";
   EXPECT_LINES(Step(), kBothOff);

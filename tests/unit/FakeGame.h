@@ -8,7 +8,7 @@
 
 #include "host/Bridge.h"
 
-struct World {
+struct FakeGame {
   std::int32_t playerPed = 0x10;
   std::int32_t playerId = 0x2;
   std::int32_t horse = 0x30;

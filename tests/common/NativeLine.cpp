@@ -1,0 +1,110 @@
+#include "NativeLine.h"
+
+#include <bit>
+#include <charconv>
+#include <cstdio>
+#include <cstring>
+
+#include "standin/world/NativeCatalogue.h"
+
+namespace {
+// Appends to a buffer of fixed size and counts what did not fit.
+struct Out {
+  char* at;
+  std::size_t size;
+  std::size_t length = 0;
+
+  void Put(char c) {
+    if (length + 1 < size) at[length] = c;
+    ++length;
+  }
+  void Put(const char* text) {
+    while (*text != '\0') Put(*text++);
+  }
+  template <class T>
+  void Print(const char* format, T value) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    Put(text);
+  }
+  void Raw(std::uint64_t value) { Print("0x%016llX", static_cast<unsigned long long>(value)); }
+  // 0 to 9 plain, above in hex, below in decimal.
+  void Integer(std::int64_t value) {
+    if (value > 9)
+      Print("0x%llX", static_cast<unsigned long long>(value));
+    else
+      Print("%lld", static_cast<long long>(value));
+  }
+  void Float(float value) {
+    char text[32];
+    *std::to_chars(text, text + sizeof text - 1, value).ptr = '\0';
+    Put(text);
+  }
+  void Quoted(const char* text) {
+    Put('\'');
+    for (; *text != '\0'; ++text) {
+      const auto byte = static_cast<unsigned char>(*text);
+      if (byte < 0x20 || byte >= 0x7F) {
+        Print("\\x%02X", static_cast<unsigned>(byte));
+        continue;
+      }
+      if (*text == '\'' || *text == '\\') Put('\\');
+      Put(*text);
+    }
+    Put('\'');
+  }
+};
+
+void Argument(Out& out, const NativeLineCall& call, std::size_t i, char kind) {
+  const std::uint64_t v = call.args[i];
+  const bool zeroHigh = (v >> 32) == 0;
+  const auto low = static_cast<std::uint32_t>(v);
+  switch (kind) {
+    case 'i':
+      if (zeroHigh) return out.Integer(low);
+      break;
+    case 'h':
+      if (!zeroHigh) break;
+      if (const char* name = call.nameOf != nullptr ? call.nameOf(call.context, low) : nullptr) {
+        out.Put('#');
+        return out.Put(name);
+      }
+      return out.Integer(low);
+    case 'w':
+      if (static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<std::int32_t>(low))) == v)
+        return out.Integer(static_cast<std::int32_t>(low));
+      break;
+    case 'f':
+      if (zeroHigh) return out.Float(std::bit_cast<float>(low));
+      break;
+    case 's':
+      if (v != 0) return out.Quoted(reinterpret_cast<const char*>(v));
+      break;
+    case 'c':
+      if (v != 0) return out.Put("&cell");
+      break;
+    case 'v': return out.Print("0x%llX", static_cast<unsigned long long>(v));
+    default: break;
+  }
+  out.Raw(v);
+}
+}  // namespace
+
+std::size_t FormatNativeLine(const NativeLineCall& call, char* buffer, std::size_t size) {
+  Out out{buffer, size};
+  const NativeEntry* native = natives::Find(call.hash);
+  if (native != nullptr)
+    out.Put(native->name);
+  else
+    out.Raw(call.hash);
+  out.Put('(');
+  const std::size_t kinds = native != nullptr ? std::strlen(native->args) : 0;
+  for (std::size_t i = 0; i < call.count; ++i) {
+    if (i > 0) out.Put(", ");
+    // Every argument of an unknown native is a host value; one beyond a native's kinds is wrong.
+    Argument(out, call, i, native == nullptr ? 'v' : i < kinds ? native->args[i] : '?');
+  }
+  out.Put(')');
+  if (size > 0) buffer[out.length < size ? out.length : size - 1] = '\0';
+  return out.length;
+}
