@@ -34,8 +34,9 @@ bool ReadWholeFile(const char* path, std::string& text) {
   char buffer[4096];
   try {
     for (;;) {
-      // A short count is the end of the file or a failed read. Stopping on it, rather than on a count of
-      // none, keeps the C library from being asked again past a failure that it has half buffered.
+      // A short count is the end of the file or a failed read, and either ends the text. Waiting for a
+      // count of none instead would ask the C library again after a failure, and whether that read goes
+      // on past it would depend on how much the library had buffered.
       const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
       const char* const stop = static_cast<const char*>(std::memchr(buffer, kEndOfText, got));
       text.append(buffer, stop != nullptr ? static_cast<std::size_t>(stop - buffer) : got);
