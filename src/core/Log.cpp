@@ -3,12 +3,13 @@
 #include <charconv>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "core/Platform.h"
 
 std::size_t FormatLogPrefix(const std::tm& local, char (&out)[kLogPrefixCapacity]) noexcept {
   char* p = out;
-  char* const end = out + kLogPrefixCapacity - 1;
+  char* const end = std::end(out);  // never reached: the capacity is the widest prefix itself
   const auto put = [&](char c) { *p++ = c; };
   const auto number = [&](long long v) { p = std::to_chars(p, end, v).ptr; };
   put('[');

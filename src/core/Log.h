@@ -13,7 +13,10 @@ inline void Log(const std::string& message) noexcept { Log(message.c_str()); }
 
 // Writes the timestamp prefix for a local time into out, NUL-terminated; returns its length.
 // No field is zero-padded: 7 March 2026 09:05:03 is "[7/3/2026 9:5:3] ".
-inline constexpr std::size_t kLogPrefixCapacity = 96;  // room for six 32-bit numbers at their widest
+// Room for the widest prefix and its NUL: the six numbers come from the int fields of std::tm (the month
+// and the year with 1 and 1900 added), and none of them is wider than 11 characters.
+inline constexpr std::size_t kLogPrefixCapacity =
+    sizeof "[-2147483648/-2147483648/-2147483648 -2147483648:-2147483648:-2147483648] ";
 std::size_t FormatLogPrefix(const std::tm& local, char (&out)[kLogPrefixCapacity]) noexcept;
 
 // The same as Log, at a given local time and into a given file: what Log does after reading the clock.

@@ -23,20 +23,24 @@ void InitSettings() {
 namespace {
 constexpr char kEndOfText = '\x1A';  // Ctrl-Z, which DOS-era editors still append
 
-// The file up to its first Ctrl-Z, as Windows text mode reads it; false when it cannot be opened. Read
-// errors end the text where they happen.
+// The file up to its first Ctrl-Z, as Windows text mode reads it; false when it cannot be opened. A read
+// that fails ends the text where it fails: the bytes before it are kept, as if the file ended there (a
+// line cut short is read as a last line), and nothing after it is read, even if a retry would succeed.
 bool ReadWholeFile(const char* path, std::string& text) {
   // Bytes as they are otherwise; the line splitting folds CR LF itself, exactly as text mode would, so
   // a file reads the same on every platform.
   std::FILE* file = OpenShared(path, FileAccess::ReadBytes);
   if (file == nullptr) return false;
   char buffer[4096];
-  std::size_t got = 0;
   try {
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+    for (;;) {
+      // A short count is the end of the file or a failed read, and either ends the text. Waiting for a
+      // count of none instead would ask the C library again after a failure, and whether that read goes
+      // on past it would depend on how much the library had buffered.
+      const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
       const char* const stop = static_cast<const char*>(std::memchr(buffer, kEndOfText, got));
       text.append(buffer, stop != nullptr ? static_cast<std::size_t>(stop - buffer) : got);
-      if (stop != nullptr) break;  // nothing after it is ever read
+      if (stop != nullptr || got < sizeof buffer) break;  // nothing after a Ctrl-Z is ever read
     }
   } catch (...) {
     std::fclose(file);  // NOLINT(cert-err33-c): what failed is the read, and that goes on up
@@ -107,17 +111,18 @@ std::string GetSetting(const char* name) {
 }
 
 int ParseSettingInt(const std::string& value) {
-  // strtol's reading, by hand so that the range is 32 bits whatever the width of long.
+  // strtol's reading, by hand so that the range is 32 bits whatever the width of long. No index is
+  // checked against the size: value[size()] is the string's NUL, which is no blank, sign or digit, so
+  // every step stops there (and at a NUL inside the value, as strtol does).
   std::size_t i = 0;
-  const std::size_t n = value.size();
   const auto isSpace = [](char c) { return c == ' ' || (c >= '\t' && c <= '\r'); };
-  while (i < n && isSpace(value[i])) ++i;
+  while (isSpace(value[i])) ++i;
   bool negative = false;
-  if (i < n && (value[i] == '+' || value[i] == '-')) negative = value[i++] == '-';
+  if (value[i] == '+' || value[i] == '-') negative = value[i++] == '-';
   const std::size_t digitsStart = i;
   std::int64_t magnitude = 0;
   bool tooLarge = false;
-  for (; i < n && value[i] >= '0' && value[i] <= '9'; ++i) {
+  for (; value[i] >= '0' && value[i] <= '9'; ++i) {
     if (!tooLarge) {
       magnitude = magnitude * 10 + (value[i] - '0');
       tooLarge = magnitude > std::int64_t{1} << 31;  // past every 32-bit magnitude; stop growing

@@ -10,15 +10,16 @@ enum class PromptMode : std::int32_t {
   Mash = 3,
 };
 
+// The one constructor sets every member, so none has a default of its own.
 struct Prompt {
-  std::int32_t handle = 0;
-  bool enabled = false;
-  bool visible = false;
-  const char* label = nullptr;  // not owned; read only while constructing
-  std::uint32_t control = 0;
-  std::int32_t groupEntity = 0;
-  PromptMode mode = PromptMode::Standard;
-  bool completionLatch = false;  // HoldOnce: a completion was reported and the host still answers yes
+  std::int32_t handle;
+  bool enabled;
+  bool visible;
+  const char* label;  // not owned; read only while constructing
+  std::uint32_t control;
+  std::int32_t groupEntity;
+  PromptMode mode;
+  bool completionLatch;  // HoldOnce: a completion was reported and the host still answers yes
 
   // Creates the host prompt, enabled but not yet shown; sends no visibility natives.
   Prompt(const char* label, std::uint32_t control, PromptMode mode);

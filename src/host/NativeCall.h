@@ -30,8 +30,9 @@ inline UINT64 From(UINT64* cell) { return reinterpret_cast<std::uintptr_t>(cell)
 template <class T>
 UINT64 From(T) = delete;
 
-// What a result is read as when the bridge hands back no result slots at all.
-inline constexpr UINT64 kNone[3] = {0, 0, 0};
+// What a result is read as when the bridge hands back no result slots at all: a slot for each that a
+// result reads (a vector reads three).
+inline constexpr UINT64 kNone[] = {0, 0, 0};
 
 template <class R>
 R Read(const UINT64* slots) {

@@ -9,7 +9,7 @@
 #include "host/Natives.h"
 #include "host/Script.h"
 
-std::int32_t PlayerPed = 0;
+std::int32_t PlayerPed;  // zero, none, until InitScript asks the host
 
 namespace {
 void RefreshPlayerPed() { PlayerPed = GetPlayerPedHandle(); }

@@ -1,4 +1,5 @@
 #include <array>
+#include <climits>
 #include <cstdio>
 #include <filesystem>
 #include <sstream>
@@ -41,6 +42,9 @@ TEST_F(LogTest, PrefixFieldsAreNeverZeroPadded) {
       {Local(31, 12, 2026, 23, 59, 59), "[31/12/2026 23:59:59] "},
       {Local(1, 1, 2027, 0, 0, 0), "[1/1/2027 0:0:0] "},
       {Local(10, 10, 1999, 10, 10, 10), "[10/10/1999 10:10:10] "},
+      // The widest there is: it fills the buffer to its last byte.
+      {Local(INT_MIN, INT_MIN + 1, INT_MIN + 1900, INT_MIN, INT_MIN, INT_MIN),
+       "[-2147483648/-2147483647/-2147481748 -2147483648:-2147483648:-2147483648] "},
   };
   for (const Case& c : cases) EXPECT_EQ(Prefix(c.time), c.prefix);
 }
