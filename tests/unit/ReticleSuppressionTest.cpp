@@ -6,15 +6,7 @@
 
 namespace {
 
-class ReticleSuppressionTest : public PluginTest {
- protected:
-  FakeGame game;
-  void SetUp() override {
-    PluginTest::SetUp();
-    game.Install();
-    PlayerPed = game.playerPed;
-  }
-};
+using ReticleSuppressionTest = FeatureTest;
 
 const std::vector<std::string> kAllFive = {"GetPlayerId()", "PlayerInScopeTest(2)",
                                            "GetCurrentWeapon(0x10, &cell, 0, 0, 0)", "WeaponInScopeTest(0x5EC0A001)",

@@ -60,14 +60,10 @@ std::vector<std::string> CompletedFrame(std::initializer_list<std::vector<std::s
   return Concat({TestsUpTo(kWeaponTest1), kShowAndPoll, kFindScope, Concat(toggle), kInteraction});
 }
 
-class ScopeToggleTest : public PluginTest {
+class ScopeToggleTest : public FeatureTest {
  protected:
-  FakeGame game;
-
   void SetUp() override {
-    PluginTest::SetUp();
-    game.Install();
-    PlayerPed = game.playerPed;
+    FeatureTest::SetUp();
     ScopeTogglePrompt = new Prompt("Toggle Scope", fake::HashOf("INPUT_FRONTEND_RS"), PromptMode::HoldOnce);
     ScopeTogglePrompt->Hide();
   }

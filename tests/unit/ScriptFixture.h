@@ -8,6 +8,19 @@
 #include "fake/PluginTest.h"
 #include "host/Script.h"
 
+// Tests of one feature's frame, called directly: the FakeGame answers, and PlayerPed is its ped, as the
+// script's start-up would leave it.
+class FeatureTest : public PluginTest {
+ protected:
+  FakeGame game;
+
+  void SetUp() override {
+    PluginTest::SetUp();
+    game.Install();
+    PlayerPed = game.playerPed;
+  }
+};
+
 class ScriptTest : public PluginTest {
  protected:
   FakeGame game;
