@@ -1,10 +1,9 @@
-// What one frame of the plug-in costs the game, against what the same natives would cost anyway.
+// What one frame of the plug-in costs the game, against what its work would cost anyway.
 //
-// Each case runs the real frame body (RunFrame, after InitScript) against the fake bridge, and its floor:
-// the very same natives, sent by straight-line code with no plug-in logic at all (for the failing frame,
-// also the two bare open-append-close cycles of the log that any report needs). Before timing, every
-// case checks that the plug-in and its floor send identical native sequences, so the ratio compares
-// like with like. Heap allocations are counted through the binary's own operator new.
+// Each case runs the real frame body (RunFrame, after InitScript) against the test kit's bridge and game,
+// and its floor (Floor.h): the natives, switch look-ups and log lines that the same frames made,
+// replayed by straight-line code with no plug-in logic at all. Heap allocations are counted through the
+// kit's replaced operator new.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -17,74 +16,105 @@
 #include <string>
 #include <vector>
 
-#include "AllocationCounter.h"
-#include "FloorFrames.h"
+#include "Floor.h"
 #include "InstructionBudgets.h"
 #include "InstructionCount.h"
-#include "QuietBridge.h"
+#include "core/Settings.h"
 #include "host/Script.h"
+#include "testkit/Game.h"
+#include "testkit/Heap.h"
+#include "testkit/NameHash.h"
+#include "testkit/WorkFolder.h"
 
 namespace {
 
+// The game before a frame: the player far from or beside the calm horse, holding an admitted rifle.
+void Far() {
+  TheGame.playerAt[0] = TheGame.horseAt[0] + 20.0f;
+  TheGame.aiming = 0;
+}
+void Beside() {
+  TheGame.playerAt[0] = TheGame.horseAt[0] + 1.0f;
+  HoldControl(NameHash("INPUT_FRONTEND_RS"), false);
+}
+void BesideAndPressing() {
+  Beside();
+  HoldControl(NameHash("INPUT_FRONTEND_RS"), true);
+}
+void LookingDownTheScope() {
+  Far();
+  TheGame.aiming = 1;
+}
+
+void NewBenchGame() {
+  NewGame();
+  Weapon& rifle = GiveWeapon(NameHash("WEAPON_RIFLE_HUNTING"));
+  rifle.tests[0] = 1;
+  rifle.tests[kInScopeTest] = 1;
+  SetComponent(rifle, NameHash("COMPONENT_RIFLE_SCOPE03"), true);
+  TheGame.inHand[0] = TheGame.inHand[1] = 0;
+  TheGame.playerAt[1] = TheGame.horseAt[1];
+  TheGame.playerAt[2] = TheGame.horseAt[2];
+}
+
 struct Case {
   const char* name;
-  const char* settings;              // the settings file the case starts from
-  std::vector<const Scene*> frames;  // one RunFrame per entry, with that scene in force
-  void (*floor)();                   // the same natives (and log cycles) with no plug-in logic
+  const char* settings;            // the settings file the case starts from
+  std::vector<void (*)()> frames;  // one RunFrame per entry, after that change to the game
   bool failing;
+  std::vector<RecordedFrame> floor;  // what its frames did, once they repeat
 };
 
 std::vector<Case> cases;
 const Case* prepared = nullptr;
+const Case* playing = nullptr;
 
 void Prepare(const Case& c) {
   if (prepared == &c) return;
-  if (std::FILE* f = std::fopen("Varnholt.ini", "wb")) {
-    std::fputs(c.settings, f);
-    std::fclose(f);
-  }
-  SetFloorSettings(c.settings);
-  ActiveScene = c.frames.front();
+  WriteBytes(kSettingsPath, c.settings);
+  NewBenchGame();
+  c.frames.front()();
   InitScript();  // a new store and prompt; the old ones are the process's, as in the game
   prepared = &c;
 }
 
 void RunPluginFrames(const Case& c) {
-  for (const Scene* s : c.frames) {
-    ActiveScene = s;
+  for (void (*change)() : c.frames) {
+    change();
     RunFrame();
+    GameEndFrame();
   }
 }
 
-std::vector<std::string> Trace(void (*run)(const Case&), const Case& c) {
-  TakeNatives();
-  NotingNatives = true;
-  run(c);
-  NotingNatives = false;
-  return TakeNatives();
+void RunFloorFrames(const Case& c) {
+  for (std::size_t i = 0; i < c.frames.size(); ++i) {
+    c.frames[i]();
+    PlayFloor(c.floor[i]);
+    GameEndFrame();
+  }
 }
 
-// The floor must send exactly what the plug-in sends, or the ratio means nothing.
-bool SameNatives(const Case& c) {
+// What the case's frames do once whatever happens only once (the first scope remembered) has happened.
+void RecordFloor(Case& c) {
   Prepare(c);
-  RunPluginFrames(c);  // first pass: whatever happens once (the first scope remembered) happens now
-  const auto plugin = Trace(RunPluginFrames, c);
-  const auto floor = Trace([](const Case& k) { k.floor(); }, c);
-  if (plugin == floor) return true;
-  std::fprintf(stderr, "case %s: the floor sends other natives than the plug-in\n", c.name);
-  for (std::size_t i = 0; i < std::max(plugin.size(), floor.size()); ++i) {
-    std::fprintf(stderr, "  %-90s %s\n", i < plugin.size() ? plugin[i].c_str() : "-",
-                 i < floor.size() ? floor[i].c_str() : "-");
-  }
-  return false;
+  RunPluginFrames(c);
+  playing = &c;
+  c.floor = RecordFrames([] {
+    for (void (*change)() : playing->frames) {
+      change();
+      RunFrame();
+      GameEndFrame();
+      EndRecordedFrame();
+    }
+  });
 }
 
 void PluginBenchmark(benchmark::State& state, const Case* c) {
   Prepare(*c);
   RunPluginFrames(*c);
-  const std::uint64_t before = AllocationCount();
+  const long long before = HeapNow().made;
   for (auto _ : state) RunPluginFrames(*c);
-  const std::uint64_t allocations = AllocationCount() - before;
+  const long long allocations = HeapNow().made - before;
   const double frames = static_cast<double>(state.iterations()) * static_cast<double>(c->frames.size());
   state.counters["frames"] = static_cast<double>(c->frames.size());
   state.counters["allocs/frame"] = static_cast<double>(allocations) / frames;
@@ -92,9 +122,9 @@ void PluginBenchmark(benchmark::State& state, const Case* c) {
 
 void FloorBenchmark(benchmark::State& state, const Case* c) {
   Prepare(*c);
-  const std::uint64_t before = AllocationCount();
-  for (auto _ : state) c->floor();
-  const std::uint64_t allocations = AllocationCount() - before;
+  const long long before = HeapNow().made;
+  for (auto _ : state) RunFloorFrames(*c);
+  const long long allocations = HeapNow().made - before;
   const double frames = static_cast<double>(state.iterations()) * static_cast<double>(c->frames.size());
   state.counters["frames"] = static_cast<double>(c->frames.size());
   state.counters["allocs/frame"] = static_cast<double>(allocations) / frames;
@@ -131,25 +161,15 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   }
 };
 
-std::string MakeWorkFolder() {
-  char pattern[] = "/tmp/varnholt-bench-XXXXXX";
-  const char* made = mkdtemp(pattern);
-  if (made == nullptr) return std::string();
-  std::filesystem::create_directory(std::filesystem::path(made) / "Quillfen");
-  return made;
-}
-
 double Fastest(const std::vector<double>& values) {
   return values.empty() ? 0.0 : *std::min_element(values.begin(), values.end());
 }
 
 // Natives per frame, by the fake bridge's count: it does not depend on timing either.
 double NativesPerFrame(const Case& c) {
-  Prepare(c);
-  RunPluginFrames(c);
-  const std::uint64_t before = NativeCalls;
-  RunPluginFrames(c);
-  return static_cast<double>(NativeCalls - before) / static_cast<double>(c.frames.size());
+  double natives = 0;
+  for (const RecordedFrame& frame : c.floor) natives += static_cast<double>(frame.calls.size());
+  return natives / static_cast<double>(c.frames.size());
 }
 
 std::vector<CountedWork> WorkToCount() {
@@ -158,7 +178,7 @@ std::vector<CountedWork> WorkToCount() {
     const Case* k = &c;
     const int frames = static_cast<int>(c.frames.size());
     work.push_back({std::string("plugin/") + c.name, [k] { Prepare(*k); }, [k] { RunPluginFrames(*k); }, frames});
-    work.push_back({std::string("floor/") + c.name, [k] { Prepare(*k); }, [k] { k->floor(); }, frames});
+    work.push_back({std::string("floor/") + c.name, [k] { Prepare(*k); }, [k] { RunFloorFrames(*k); }, frames});
   }
   return work;
 }
@@ -182,7 +202,7 @@ bool ReportInstructions(const std::string& budgets) {
     std::printf("instructions-per-frame %s: plug-in %.0f, floor %.0f, ratio %.2f\n", c.name, plugin, floor,
                 plugin / floor);
     std::printf("natives-per-frame %s: %g\n", c.name, natives);
-    counts.push_back({c.name, plugin, natives});
+    counts.push_back({c.name, plugin / floor});
   }
   if (budgets.empty()) return true;
   std::printf("\n");
@@ -196,9 +216,6 @@ bool Given(int argc, char** argv, const char* flag) {
 }
 
 }  // namespace
-
-// Frames are run one by one from here: there is nothing to yield to.
-void scriptWait(DWORD) {}
 
 int main(int argc, char** argv) {
   // Our own flags first; the rest is Google Benchmark's.
@@ -236,32 +253,23 @@ int main(int argc, char** argv) {
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
 
   // The log and the settings file are relative to the working folder, as in the game.
-  const std::string work = MakeWorkFolder();
-  if (work.empty() || chdir(work.c_str()) != 0) {
-    std::fprintf(stderr, "cannot make a working folder under /tmp\n");
-    return 2;
-  }
-
+  EnterWorkFolder("bench");
+  const char* const kBothOn = "DisableReticleInScope=1\nEnableScopeToggle=1\n";
   cases = {
-      {"idle", "DisableReticleInScope=1\nEnableScopeToggle=1\n", {&scenes::idle}, FloorIdle, false},
-      {"prompt-shown", "DisableReticleInScope=1\nEnableScopeToggle=1\n", {&scenes::shown}, FloorShown, false},
-      {"toggle",
-       "DisableReticleInScope=1\nEnableScopeToggle=1\n",
-       {&scenes::removeScope, &scenes::shown, &scenes::restoreScope, &scenes::shown},
-       FloorToggle,
-       false},
-      {"in-scope", "DisableReticleInScope=1\nEnableScopeToggle=1\n", {&scenes::inScope}, FloorInScope, false},
-      {"switches-off", "DisableReticleInScope=0\nEnableScopeToggle=0\n", {&scenes::idle}, FloorOff, false},
-      {"failing", "DisableReticleInScope=on\nEnableScopeToggle=1\n", {&scenes::idle}, FloorFailing, true},
+      {"idle", kBothOn, {Far}, false, {}},
+      {"prompt-shown", kBothOn, {Beside}, false, {}},
+      // Scope off and remembered, let go, the remembered scope back on, let go.
+      {"toggle", kBothOn, {BesideAndPressing, Beside, BesideAndPressing, Beside}, false, {}},
+      {"in-scope", kBothOn, {LookingDownTheScope}, false, {}},
+      {"switches-off", "DisableReticleInScope=0\nEnableScopeToggle=0\n", {Far}, false, {}},
+      {"failing", "DisableReticleInScope=on\nEnableScopeToggle=1\n", {Far}, true, {}},
   };
+  for (Case& c : cases) RecordFloor(c);
 
   if (countingChild) return CountInCallgrind(WorkToCount());
-  bool consistent = true;
-  for (const Case& c : cases) consistent = SameNatives(c) && consistent;
-  if (!consistent) return 2;
   if (!timings) {
     const bool held = ReportInstructions(budgets);
-    if (chdir("/") == 0) std::filesystem::remove_all(work);
+    LeaveWorkFolder();
     return held ? 0 : 1;
   }
 
@@ -304,7 +312,7 @@ int main(int argc, char** argv) {
 
   // Without valgrind a plain run still gives its timings; asked for budgets, it must count.
   const bool counted = !instructions || ReportInstructions(budgets) || budgets.empty();
-  if (chdir("/") == 0) std::filesystem::remove_all(work);
+  LeaveWorkFolder();
   if (!allocationFree) {
     std::printf("FAILED: a frame that does not fail allocates on the heap\n");
     return 1;

@@ -1,6 +1,5 @@
 #include "InstructionBudgets.h"
 
-#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <map>
@@ -10,10 +9,11 @@ namespace {
 constexpr double kTolerance = 0.02;
 
 struct Budget {
-  double instructions = 0;
-  double natives = 0;
+  double ratio = 0;
   bool used = false;
 };
+
+void PrintLine(const FrameCount& c) { std::printf("    %-15s %.2f\n", c.name.c_str(), c.ratio); }
 }  // namespace
 
 bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& counts) {
@@ -31,8 +31,8 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
     std::string name;
     if (!(words >> name) || name[0] == '#') continue;
     Budget b;
-    if (!(words >> b.instructions >> b.natives)) {
-      std::printf("FAILED: %s:%d: not \"case instructions natives\"\n", path.c_str(), number);
+    if (!(words >> b.ratio) || b.ratio <= 0) {
+      std::printf("FAILED: %s:%d: not \"case ratio\"\n", path.c_str(), number);
       held = false;
       continue;
     }
@@ -41,27 +41,29 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
   for (const FrameCount& c : counts) {
     const auto found = budgets.find(c.name);
     if (found == budgets.end()) {
-      std::printf("FAILED: no budget for %s in %s\n", c.name.c_str(), path.c_str());
+      std::printf("FAILED: %s holds no budget for %s; add this line:\n", path.c_str(), c.name.c_str());
+      PrintLine(c);
       held = false;
       continue;
     }
     Budget& b = found->second;
     b.used = true;
-    const double over = c.instructions / b.instructions - 1;
+    const double over = c.ratio / b.ratio - 1;
     if (over > kTolerance) {
-      std::printf("FAILED: %s does %.0f instructions per frame, %.1f %% over its budget of %.0f\n", c.name.c_str(),
-                  c.instructions, over * 100, b.instructions);
+      std::printf(
+          "FAILED: %s costs %.2f times its floor, %.1f %% over its budget of %.2f in %s.\n"
+          "  The floor already holds the frame's natives, its switch reads and its log lines: what is over is\n"
+          "  the plug-in's own logic. Make it cheaper; or, if the extra work is meant (and the commit says\n"
+          "  why), write this line in %s:\n",
+          c.name.c_str(), c.ratio, over * 100, b.ratio, path.c_str(), path.c_str());
+      PrintLine(c);
       held = false;
     } else if (over < -kTolerance) {
-      std::printf("budget %s: %.0f instructions per frame, %.1f %% under its budget of %.0f: lower it in %s\n",
-                  c.name.c_str(), c.instructions, -over * 100, b.instructions, path.c_str());
+      std::printf("budget %s: %.2f times its floor, %.1f %% under its budget of %.2f: lower it in %s to\n",
+                  c.name.c_str(), c.ratio, -over * 100, b.ratio, path.c_str());
+      PrintLine(c);
     } else {
-      std::printf("budget %s: %.0f instructions per frame, within 2 %% of %.0f\n", c.name.c_str(), c.instructions,
-                  b.instructions);
-    }
-    if (std::fabs(c.natives - b.natives) > 1e-9) {
-      std::printf("FAILED: %s sends %g natives per frame, its budget says %g\n", c.name.c_str(), c.natives, b.natives);
-      held = false;
+      std::printf("budget %s: %.2f times its floor, within 2 %% of %.2f\n", c.name.c_str(), c.ratio, b.ratio);
     }
   }
   for (const auto& [name, b] : budgets) {

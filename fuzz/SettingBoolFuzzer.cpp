@@ -10,10 +10,16 @@
 #include <stdexcept>
 #include <string>
 
-#include "FuzzWorkFolder.h"
 #include "core/Settings.h"
+#include "testkit/WorkFolder.h"
 
 namespace {
+// Stops the run with the input kept as a crash artifact.
+[[noreturn]] void Mismatch() {
+  std::fflush(stderr);
+  std::abort();
+}
+
 enum class Outcome { False, True, NoNumber, OutOfRange, OtherError };
 
 struct Reading {
@@ -67,8 +73,10 @@ void Check(const std::string& value, const Reading& want, const Reading& got) {
 }
 }  // namespace
 
+// The settings file and the log are relative to the working folder: never the repository's.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  EnterFuzzWorkFolder();
+  EnterWorkFolder("fuzz");
+  std::atexit([] { LeaveWorkFolder(); });
   return 0;
 }
 

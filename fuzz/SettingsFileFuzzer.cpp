@@ -3,16 +3,23 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <map>
 #include <string>
 #include <vector>
 
-#include "FuzzWorkFolder.h"
 #include "core/Settings.h"
+#include "testkit/WorkFolder.h"
 
 namespace {
+// Stops the run with the input kept as a crash artifact.
+[[noreturn]] void Mismatch() {
+  std::fflush(stderr);
+  std::abort();
+}
+
 using Model = std::map<std::string, std::string>;
 
 const char* const kPath = "fuzzed.ini";
@@ -104,8 +111,15 @@ void Show(const char* what, const std::string& text) {
 }
 }  // namespace
 
+SettingsMap defaults;
+
+// The settings file and the log are relative to the working folder: never the repository's. There is no
+// settings file there yet, so the store the plug-in starts from holds just its defaults.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  EnterFuzzWorkFolder();
+  EnterWorkFolder("fuzz");
+  std::atexit([] { LeaveWorkFolder(); });
+  InitSettings();
+  defaults = *Settings;
   return 0;
 }
 
@@ -117,8 +131,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   std::ofstream(kLog, std::ios::trunc).close();
 
-  const SettingsMap defaults{
-      {"DisableReticleInScope", "1"}, {"EnableScopeToggle", "1"}, {"ScopeTogglePromptLabel", "Toggle Scope"}};
   LoadSettingsFile(kPath, defaults);
   const Expected expected = Predict(file, Model(defaults.begin(), defaults.end()));
 

@@ -7,7 +7,7 @@
 #include <windows.h>
 #pragma GCC diagnostic pop
 
-#include "bridge/ScriptRunner.h"
+#include "testkit/ScriptRunner.h"
 
 namespace {
 void* hostFiber = nullptr;
@@ -34,6 +34,7 @@ void SwitchToScript() {
 }  // namespace
 
 void StartScript(void (*entry)()) {
+  DiscardScript();
   if (hostFiber == nullptr) {
     if (IsThreadAFiber()) {
       hostFiber = GetCurrentFiber();
@@ -60,7 +61,8 @@ void SuspendToHost() { SwitchToFiber(hostFiber); }
 
 bool OnScript() { return scriptFiber != nullptr && IsThreadAFiber() && GetCurrentFiber() == scriptFiber; }
 
-bool ScriptEnded() { return scriptEnded; }
+// An exception that leaves the script ends the process, as in the game: only a return ends it here.
+ScriptEnd EndOfScript() { return scriptEnded ? ScriptEnd::kReturned : ScriptEnd::kNotYet; }
 
 void DiscardScript() {
   if (scriptFiber == nullptr) return;

@@ -6,8 +6,8 @@
 #include "program/LongRun.h"
 #include "program/Memory.h"
 #include "report/Timeline.h"
+#include "testkit/Catalogue.h"
 #include "world/Format.h"
-#include "world/Natives.h"
 #include "world/World.h"
 
 namespace {
@@ -21,7 +21,7 @@ void ExpectPluginModule(std::uintptr_t module) {
     ReportProblem("scriptRegister with a module handle that is not the plug-in's");
 }
 
-void OnBridgeNote(int note, UINT64 detail) {
+void OnBridgeNote(int note, UINT64 detail, const char* problem) {
   const HostWork host;
   LongRunNote(note);
   switch (note) {
@@ -34,24 +34,25 @@ void OnBridgeNote(int note, UINT64 detail) {
         ReportProblem("scriptUnregister with a module handle that is not the plug-in's");
       TimelineAdd("script unregistered");
       break;
-    case kNoteUnregisterUnknown: ReportProblem("scriptUnregister with a module that has no script registered"); break;
     case kNoteKeyboardRegistered: TimelineAdd("keyboard handler registered"); break;
     case kNoteKeyboardUnregistered: TimelineAdd("keyboard handler unregistered"); break;
-    case kNoteKeyboardUnknown:
-      ReportProblem("keyboardHandlerUnregister with a handler that is not the registered one");
-      break;
     case kNoteScriptStarted: TimelineAdd("script started"); break;
-    case kNoteScriptWaits: TimelineAdd("script waits " + std::to_string(detail) + " ms"); break;
-    case kNoteScriptResumed: TimelineAdd("script resumes after its wait of " + std::to_string(detail) + " ms"); break;
+    // A wait of 0 ms is every frame's: only the longer ones are worth a line.
+    case kNoteScriptWaits:
+      if (detail > 0) TimelineAdd("script waits " + std::to_string(detail) + " ms");
+      break;
+    case kNoteScriptResumed:
+      if (detail > 0) TimelineAdd("script resumes after its wait of " + std::to_string(detail) + " ms");
+      break;
     case kNoteScriptReturned: ReportProblem("the script function returned"); break;
     case kNoteNativeOffScript: {
-      const NativeInfo* info = FindNative(detail);
-      ReportProblem("native " + (info != nullptr ? std::string(info->name) : HexHash(detail)) +
+      const NativeEntry* native = natives::Find(detail);
+      ReportProblem("native " + (native != nullptr ? std::string(native->name) : HexHash(detail)) +
                     " called from outside the script");
       break;
     }
     case kNoteWaitOffScript: ReportProblem("scriptWait called from outside the script"); break;
-    case kNoteCallWithoutInit: ReportProblem("nativePush64 or nativeCall without nativeInit"); break;
+    case kNoteProblem: ReportProblem(problem != nullptr ? problem : "a problem without a text"); break;
     default: ReportProblem("an unknown note from the bridge"); break;
   }
 }

@@ -6,7 +6,7 @@
 #include "host/Bridge.h"
 
 // The bridge's note hook.
-void OnBridgeNote(int note, UINT64 detail);
+void OnBridgeNote(int note, UINT64 detail, const char* problem);
 // Once the plug-in has loaded at module: the handle its script registered with, on attach, must be that
 // one, and so must the one it unregisters with later.
 void ExpectPluginModule(std::uintptr_t module);

@@ -16,10 +16,10 @@ bool loaded = false;
 }  // namespace
 
 bool LoadBridge(const std::string&, const std::string&, BridgeControl& control, std::string&) {
-  control.setHooks = &StandinSetHooks;
-  control.runFrame = &StandinRunFrame;
-  control.deliverKey = &StandinDeliverKey;
-  control.shutdown = &StandinShutdown;
+  control.setHooks = &BridgeSetHooks;
+  control.runFrame = &BridgeRunFrame;
+  control.deliverKey = &BridgeDeliverKey;
+  control.shutdown = &BridgeShutdown;
   return true;
 }
 

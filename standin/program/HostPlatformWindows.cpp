@@ -51,8 +51,8 @@ bool LoadBridge(const std::string& path, const std::string& front, BridgeControl
       return false;
     }
   }
-  return Find("StandinSetHooks", control.setHooks, error) && Find("StandinRunFrame", control.runFrame, error) &&
-         Find("StandinDeliverKey", control.deliverKey, error) && Find("StandinShutdown", control.shutdown, error);
+  return Find("BridgeSetHooks", control.setHooks, error) && Find("BridgeRunFrame", control.runFrame, error) &&
+         Find("BridgeDeliverKey", control.deliverKey, error) && Find("BridgeShutdown", control.shutdown, error);
 }
 
 bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& error) {

@@ -42,7 +42,7 @@ std::chrono::milliseconds Deadline() {
   return std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
 }
 
-void SendKeys(decltype(&StandinDeliverKey) deliver) {
+void SendKeys(decltype(&BridgeDeliverKey) deliver) {
   for (unsigned i = 0; !keys.stop.load(); ++i) {
     // Key codes up to 299, so that the codes beyond the plug-in's table come too.
     const int taken = deliver(i % 300, 1, static_cast<BYTE>(i), 0, static_cast<BOOL>(i & 1),
@@ -58,7 +58,7 @@ void SendKeys(decltype(&StandinDeliverKey) deliver) {
 }
 }  // namespace
 
-void StartKeyThread(decltype(&StandinDeliverKey) deliver) {
+void StartKeyThread(decltype(&BridgeDeliverKey) deliver) {
   keys.stop.store(false);
   keys.sent.store(0);
   keys.delivered.store(0);

@@ -14,7 +14,6 @@
 #include "report/LogCheck.h"
 #include "report/Picture.h"
 #include "report/Timeline.h"
-#include "world/Answer.h"
 #include "world/ApplyEvent.h"
 #include "world/Format.h"
 #include "world/World.h"
@@ -46,9 +45,14 @@ void SetFrame(int frame) {
   TimelineSetFrame(frame);
 }
 
-void AnswerOnHost(UINT64 hash, const UINT64* args, std::size_t count, UINT64* slots) {
+bool AnswerOnHost(const NativeCall& call) {
   const HostWork host;
-  AnswerNative(hash, args, count, slots);
+  return AnswerNative(call);
+}
+
+void TraceOnHost(const NativeCall& call, bool threw) {
+  const HostWork host;
+  TraceNative(call, threw);
 }
 
 // A scenario's key: one message, as the game's window passes on a key going down or coming up.
@@ -65,15 +69,16 @@ void Unload() {
   if (!unmapped) ReportProblem("the plug-in's module is still loaded after unloading it");
   TheWorld.pluginLoaded = false;
   // The plug-in deletes no host object: what it left shown stays shown.
-  for (const HostPrompt& p : TheWorld.prompts)
+  for (std::size_t i = 0; i < TheGame.promptCount; ++i) {
+    const HostPrompt& p = TheGame.prompts[i];
     if (p.registered && p.visible)
-      TimelineAdd("prompt " + Quoted(p.label) + " stays shown, with nothing left to hide it");
+      TimelineAdd("prompt " + Quoted(LabelOf(p)) + " stays shown, with nothing left to hide it");
+  }
 }
 
 // A fresh world, timeline and picture for one play of the scenario.
 void FreshWorld(const Scenario& s, const RunOptions& o) {
-  TheWorld = World{};
-  TheWorld.trace = o.trace;
+  NewWorld();
   TimelineClear();
   if (!o.svgPath.empty()) PictureStart(s);
 }
@@ -108,7 +113,7 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, std::string& error) {
 // heldLog: another program's handle on the log, when the options ask for one and it opens.
 bool SetUpHost(const RunOptions& o, void*& heldLog, std::string& error) {
   if (!LoadBridge(o.bridgePath, o.frontPath, bridge, error)) return false;
-  bridge.setHooks(AnswerOnHost, OnBridgeNote);
+  bridge.setHooks(AnswerOnHost, OnBridgeNote, o.trace ? TraceOnHost : nullptr);
   if (o.binaryDefault) {
     SetBinaryFileDefault();
     TimelineAdd("> the host makes binary the C runtime's default file mode");

@@ -1,5 +1,7 @@
 // What the picture needs from the world, taken as the run goes.
+#include <algorithm>
 #include <fstream>
+#include <vector>
 
 #include "report/Picture.h"
 #include "report/Timeline.h"
@@ -9,10 +11,14 @@ namespace {
 bool recording = false;
 PictureRun run;
 
-template <class Hashes>
-std::string JoinedNames(const Hashes& hashes, const char* separator) {
+// In the order of their hashes, whatever the order they came in.
+std::string JoinedNames(const std::uint32_t* hashes, std::size_t count, const char* separator) {
+  std::vector<std::uint32_t> sorted;
+  for (std::size_t i = 0; i < count; ++i)
+    if (hashes[i] != 0) sorted.push_back(hashes[i]);
+  std::sort(sorted.begin(), sorted.end());
   std::string out;
-  for (const std::uint32_t hash : hashes) out += (out.empty() ? "" : separator) + NameOf(hash);
+  for (const std::uint32_t hash : sorted) out += (out.empty() ? "" : separator) + NameOf(hash);
   return out;
 }
 }  // namespace
@@ -30,23 +36,27 @@ void PictureNote(PictureMark mark, const std::string& text) {
 
 void PictureEndFrame() {
   if (!recording) return;
-  const World& w = TheWorld;
+  const Game& g = TheGame;
   PictureFrame f;
-  f.hasHorse = w.hasHorse;
+  f.hasHorse = g.hasHorse;
   f.distance = DistanceToHorse();
-  f.agitation = w.agitation;
-  for (const HostPrompt& p : w.prompts) {
+  f.agitation = g.agitation;
+  for (std::size_t i = 0; i < g.promptCount; ++i) {
+    const HostPrompt& p = g.prompts[i];
     if (!p.registered) continue;
-    if (run.promptLabel.empty()) run.promptLabel = p.label;
+    if (run.promptLabel.empty()) run.promptLabel = LabelOf(p);
     f.promptShown = f.promptShown || p.visible;
   }
-  f.heldControls = JoinedNames(w.heldControls, ", ");
-  for (std::size_t i = run.weapons.size(); i < w.weapons.size(); ++i) run.weapons.push_back(NameOf(w.weapons[i].hash));
-  for (const Weapon& weapon : w.weapons) f.components.push_back(JoinedNames(weapon.components, " + "));
-  f.inHand = w.held;
-  f.reticleHidden = w.reticleHidden;
-  f.aiming = w.aiming;
-  f.onScreen.assign(w.drawnTexts.begin(), w.drawnTexts.end());
+  f.heldControls = JoinedNames(g.heldControls, g.heldCount, ", ");
+  for (std::size_t i = run.weapons.size(); i < g.weaponCount; ++i) run.weapons.push_back(NameOf(g.weapons[i].hash));
+  for (std::size_t i = 0; i < g.weaponCount; ++i)
+    f.components.push_back(JoinedNames(g.weapons[i].components, kMaxComponents, " + "));
+  f.inHand = g.inHand[1];
+  f.reticleHidden = g.reticleHidden;
+  f.aiming = g.aiming != 0;
+  for (std::size_t i = 0; i < g.drawnCount; ++i)
+    f.onScreen.push_back(TextOf(g.drawn[i]) != nullptr ? TextOf(g.drawn[i]) : "?");
+  std::sort(f.onScreen.begin(), f.onScreen.end());
   run.frames.push_back(std::move(f));
 }
 

@@ -13,9 +13,10 @@ char* scriptBlocks[2] = {};  // a fixed array: a growing container would itself 
 int scriptFrames = 0;
 char* hostBlock = nullptr;
 
-void AnswerAllocating(UINT64, const UINT64*, std::size_t, UINT64*) {
+bool AnswerAllocating(const NativeCall&) {
   const HostWork host;
   hostBlock = new char[1000];
+  return true;
 }
 
 void AllocatingScript() {
@@ -30,12 +31,12 @@ void AllocatingScript() {
 
 TEST(PluginHeap, CountsWhatTheScriptSideAllocatesUntilItIsFreedAnywhere) {
   if (!kHeapCounted) GTEST_SKIP() << kMemoryWhat;
-  StandinSetHooks(AnswerAllocating, nullptr);
+  BridgeSetHooks(AnswerAllocating, nullptr, nullptr);
   char module = 0;
   scriptRegister(reinterpret_cast<HMODULE>(&module), AllocatingScript);
   const MemorySample before = TakeMemorySample();
-  StandinRunFrame(0);
-  StandinRunFrame(1);
+  BridgeRunFrame(0);
+  BridgeRunFrame(1);
   const MemorySample during = TakeMemorySample();
   EXPECT_EQ(during.blocks - before.blocks, 2);
   EXPECT_EQ(during.bytes - before.bytes, 80);
@@ -44,7 +45,7 @@ TEST(PluginHeap, CountsWhatTheScriptSideAllocatesUntilItIsFreedAnywhere) {
   EXPECT_EQ(after.blocks, before.blocks);
   EXPECT_EQ(after.bytes, before.bytes);
   scriptUnregister(reinterpret_cast<HMODULE>(&module));
-  StandinShutdown();
+  BridgeShutdown();
 }
 
 char* leaked[8] = {};
@@ -60,7 +61,7 @@ void LeakingScript() {
 
 // Frames 1 to 3 with memory taken after the first and the last; what the report says about them.
 std::string ReportOfThreeFrames(bool leak) {
-  StandinSetHooks(nullptr, nullptr);
+  BridgeSetHooks(nullptr, nullptr, nullptr);
   char module = 0;
   scriptRegister(reinterpret_cast<HMODULE>(&module), LeakingScript);
   RunOptions options;
@@ -68,12 +69,12 @@ std::string ReportOfThreeFrames(bool leak) {
   LongRunStart(options);
   leaking = leak;
   for (int frame = 1; frame <= 3; ++frame) {
-    StandinRunFrame(static_cast<std::uint32_t>(frame));
+    BridgeRunFrame(static_cast<std::uint32_t>(frame));
     LongRunAfterFrame(frame);
   }
   leaking = false;
   scriptUnregister(reinterpret_cast<HMODULE>(&module));
-  StandinShutdown();
+  BridgeShutdown();
   for (int i = 0; i < leakedCount; ++i) delete[] leaked[i];
   leakedCount = 0;
   return LongRunReport();

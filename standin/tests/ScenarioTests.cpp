@@ -4,9 +4,9 @@
 #include <string>
 #include <variant>
 
+#include "testkit/Catalogue.h"
+#include "testkit/NameHash.h"
 #include "world/Format.h"
-#include "world/NameHash.h"
-#include "world/NativeCatalogue.h"
 #include "world/Scenario.h"
 #include "world/World.h"
 

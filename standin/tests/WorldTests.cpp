@@ -1,23 +1,21 @@
-// The world model's answers, called the way the bridge calls them.
+// The world's answers and what it tells, called the way the bridge calls them.
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "report/Timeline.h"
-#include "world/Answer.h"
-#include "world/NameHash.h"
-#include "world/NativeCatalogue.h"
-#include "world/Natives.h"
+#include "testkit/Catalogue.h"
+#include "testkit/NameHash.h"
+#include "testkit/Names.h"
 #include "world/World.h"
 
 namespace {
 struct WorldTest : ::testing::Test {
   void SetUp() override {
-    TheWorld = World{};
+    NewWorld();
     TheWorld.pluginLoaded = true;
     TimelineClear();
     WorldTellTo([](const std::string& text, Notice) { TimelineAdd(text); }, TimelineHold);
@@ -31,44 +29,25 @@ struct WorldTest : ::testing::Test {
     TimelineSetFrame(frame);
   }
 
-  // Sends one native and returns result slot 0.
+  // Sends one native as the bridge would and returns result slot 0.
   UINT64 Send(const NativeEntry& native, std::vector<UINT64> args) {
     for (UINT64& slot : slots) slot = 0;
-    AnswerNative(native.hash, args.data(), args.size(), slots);
+    AnswerNative({native.hash, args.data(), args.size(), slots});
     return slots[0];
   }
   static UINT64 Ptr(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
 
-  UINT64 slots[8] = {};
+  UINT64 slots[kResultSlots] = {};
 };
 
 using namespace natives;
 
-TEST_F(WorldTest, ReportsArgumentSlotsFilledTheWrongWayOnce) {
-  const UINT64 prompt = Send(PromptCreate, {});
-  Send(PromptSetControl, {prompt, 0x1'0000'0001});
-  Send(PromptSetControl, {prompt, 0x1'0000'0001});
-  Send(PromptSetVisible, {prompt});
-  Send(PromptSetGroup, {prompt, 0xFFFFFFFF, 0});  // a group of -1 sent zero-extended, not sign-widened
-  EXPECT_EQ(TimelineText(),
-            "  0        ! PromptSetControl argument 2 (0x0000000100000001) has bits in its high half\n"
-            "  0        ! PromptSetVisible sent with 1 arguments instead of 2\n"
-            "  0        ! PromptSetGroup argument 2 (0x00000000FFFFFFFF) is not a sign-widened 32-bit value\n");
-}
-
-TEST_F(WorldTest, UnknownNativesAnswerZerosAndAreReported) {
-  slots[0] = 99;
-  EXPECT_EQ(Send({0x1234, "", ""}, {1, 2}), 0u);
-  EXPECT_EQ(TimelineText(), "  0        ! unknown native 0x0000000000001234 with 2 arguments, answered with zeros\n");
-}
-
 TEST_F(WorldTest, TheWeaponQueryWritesTheWholeCellForThePlayerOnly) {
-  const std::uint32_t rifle = RememberName("WEAPON_RIFLE_HUNTING");
-  TheWorld.weapons.push_back(Weapon{rifle, kTest1, 100, {}});
-  TheWorld.held = 0;
+  TheGame.inHand[0] = TheGame.inHand[1] =
+      static_cast<int>(&GiveWeapon(HashName("WEAPON_RIFLE_HUNTING")) - TheGame.weapons);
   UINT64 cell = 0xFFFF'FFFF'FFFF'FFFF;
   EXPECT_EQ(Send(GetCurrentWeapon, {10, Ptr(&cell), 0, 1, 0}), 1u);
-  EXPECT_EQ(cell, rifle);
+  EXPECT_EQ(cell, NameHash("WEAPON_RIFLE_HUNTING"));
   cell = 7;
   EXPECT_EQ(Send(GetCurrentWeapon, {11, Ptr(&cell), 0, 0, 0}), 0u);  // someone else's ped
   EXPECT_EQ(cell, 0u);
@@ -76,10 +55,10 @@ TEST_F(WorldTest, TheWeaponQueryWritesTheWholeCellForThePlayerOnly) {
 }
 
 TEST_F(WorldTest, APromptCompletesOnlyShownEnabledAndHeldAndSaysSoOncePerHold) {
-  const std::uint32_t control = RememberName("INPUT_FRONTEND_RS");
+  const std::uint32_t control = HashName("INPUT_FRONTEND_RS");
   const UINT64 prompt = Send(PromptCreate, {});
   Send(PromptSetControl, {prompt, control});
-  TheWorld.heldControls.insert(control);
+  HoldControl(control, true);
   EXPECT_EQ(Send(PromptHoldCompleted, {prompt}), 0u);  // not registered yet
   Send(PromptRegisterEnd, {prompt});
   Send(PromptSetEnabled, {prompt, 1});
@@ -88,10 +67,10 @@ TEST_F(WorldTest, APromptCompletesOnlyShownEnabledAndHeldAndSaysSoOncePerHold) {
   EXPECT_EQ(Send(PromptHoldCompleted, {prompt}), 1u);
   EXPECT_EQ(Send(PromptHoldCompleted, {prompt}), 1u);  // on every poll while held
   WorldEndFrame();
-  TheWorld.heldControls.clear();
+  HoldControl(control, false);
   EXPECT_EQ(Send(PromptHoldCompleted, {prompt}), 0u);
   Send(PromptSetEnabled, {prompt, 0});
-  TheWorld.heldControls.insert(control);
+  HoldControl(control, true);
   EXPECT_EQ(Send(PromptHoldCompleted, {prompt}), 0u);  // disabled
   EXPECT_EQ(TimelineText(),
             "  0        prompt \"\" created on INPUT_FRONTEND_RS, no completion mode\n"
@@ -100,13 +79,16 @@ TEST_F(WorldTest, APromptCompletesOnlyShownEnabledAndHeldAndSaysSoOncePerHold) {
 }
 
 TEST_F(WorldTest, EachPromptModeIsToldAndEachCompletionQueryAnswersWhileHeld) {
-  const std::uint32_t control = RememberName("INPUT_JUMP");
-  TheWorld.heldControls.insert(control);
+  const std::uint32_t control = HashName("INPUT_JUMP");
+  HoldControl(control, true);
+  char label[] = "Jump";
+  const UINT64 text = Send(CreateLiteralText, {10, Ptr("LITERAL_STRING"), Ptr(label)});
   // Sets a prompt up in a mode (the arguments after the prompt's) and asks the completion query.
   const auto completes = [&](const NativeEntry& setup, std::vector<UINT64> setupArgs, const NativeEntry& completed,
                              bool withPad) {
     const UINT64 prompt = Send(PromptCreate, {});
     Send(PromptSetControl, {prompt, control});
+    Send(PromptSetText, {prompt, text});
     setupArgs.insert(setupArgs.begin(), prompt);
     Send(setup, setupArgs);
     Send(PromptRegisterEnd, {prompt});
@@ -117,34 +99,10 @@ TEST_F(WorldTest, EachPromptModeIsToldAndEachCompletionQueryAnswersWhileHeld) {
   EXPECT_EQ(completes(PromptSetupStandard, {0}, PromptStandardCompleted, true), 1u);
   EXPECT_EQ(completes(PromptSetupMash, {0, 0, 0, 0}, PromptMashCompleted, false), 1u);
   EXPECT_EQ(TimelineText(),
-            "  0        prompt \"\" created on INPUT_JUMP, standard mode\n"
-            "  0        prompt \"\" completed\n"
-            "  0        prompt \"\" created on INPUT_JUMP, mash mode\n"
-            "  0        prompt \"\" completed\n");
-}
-
-// Adding a native is one entry in its group's table: it must be the only one of its hash and name, and
-// every native of the catalogue has one.
-TEST(NativeTables, FindEveryNativeByItsHashAndByItsNameAndNoneTwice) {
-  for (const NativeEntry* n : kAll) {
-    const NativeInfo* info = FindNative(n->hash);
-    EXPECT_TRUE(info != nullptr && FindNativeByName(n->name) == info) << n->name << " is not answered";
-  }
-  std::set<UINT64> hashes;
-  std::set<std::string> names;
-  for (const NativeTable* table : {&kPlayerNatives, &kHorseNatives, &kPromptNatives, &kScreenNatives}) {
-    ASSERT_GT(table->count, 0u);
-    for (std::size_t i = 0; i < table->count; ++i) {
-      const NativeInfo& n = table->natives[i];
-      EXPECT_TRUE(hashes.insert(n.hash).second) << n.name;
-      EXPECT_TRUE(names.insert(n.name).second) << n.name;
-      EXPECT_EQ(FindNative(n.hash), &n) << n.name;
-      EXPECT_EQ(FindNativeByName(n.name), &n) << n.name;
-      EXPECT_EQ(std::string(n.args).find_first_not_of("iwhfscv"), std::string::npos) << n.name;
-    }
-  }
-  EXPECT_EQ(FindNative(0x1234), nullptr);
-  EXPECT_EQ(FindNativeByName("getplayerpedhandle"), nullptr);  // names are matched exactly
+            "  0        prompt \"Jump\" created on INPUT_JUMP, standard mode\n"
+            "  0        prompt \"Jump\" completed\n"
+            "  0        prompt \"Jump\" created on INPUT_JUMP, mash mode\n"
+            "  0        prompt \"Jump\" completed\n");
 }
 
 TEST_F(WorldTest, APlannedFailureThrowsOnItsFrameOnlyAndAMissedOneIsReported) {
@@ -164,5 +122,27 @@ TEST_F(WorldTest, APlannedFailureThrowsOnItsFrameOnlyAndAMissedOneIsReported) {
   EXPECT_EQ(TimelineText(),
             "  3        the host throws std::runtime_error(\"boom\") from GetPlayerPedHandle\n"
             "  3        ! the failure planned for PromptCreate on frame 3 never happened: the native was not called\n");
+}
+
+TEST_F(WorldTest, TellsAProblemOnce) {
+  ReportProblem("PromptSetControl argument 2 (0x0000000100000001) has bits in its high half");
+  ReportProblem("PromptSetControl argument 2 (0x0000000100000001) has bits in its high half");
+  EXPECT_EQ(TimelineText(),
+            "  0        ! PromptSetControl argument 2 (0x0000000100000001) has bits in its high half\n");
+}
+
+TEST_F(WorldTest, ComponentsAndInteractionsAreToldAsThePlayerSeesThem) {
+  Weapon& rifle = GiveWeapon(HashName("WEAPON_RIFLE_LEVER"));
+  const std::uint32_t scope = HashName("COMPONENT_RIFLE_SCOPE03");
+  Send(AddWeaponComponent, {10, scope, rifle.hash, 1});
+  Send(AddWeaponComponent, {static_cast<UINT64>(rifle.entity), scope, 0xFFFFFFFF, 0});  // already fitted
+  Send(RemoveWeaponComponent, {10, scope, rifle.hash});
+  Send(RemoveWeaponComponent, {10, scope, 0x1234});
+  Send(StartInteraction, {10, 20, HashName("Interaction_X"), 0, 1});
+  EXPECT_EQ(TimelineText(),
+            "  0        COMPONENT_RIFLE_SCOPE03 fitted to WEAPON_RIFLE_LEVER\n"
+            "  0        COMPONENT_RIFLE_SCOPE03 removed from WEAPON_RIFLE_LEVER\n"
+            "  0        ! RemoveWeaponComponent for the player and 0x00001234, which is no weapon of the player's\n"
+            "  0        interaction Interaction_X started: the player with the horse\n");
 }
 }  // namespace

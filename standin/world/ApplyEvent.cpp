@@ -1,5 +1,6 @@
 #include "world/ApplyEvent.h"
 
+#include "testkit/Names.h"
 #include "world/Format.h"
 #include "world/World.h"
 
@@ -9,56 +10,57 @@ std::string Position(float x, float y, float z) {
 }
 
 std::string ToHorse() {
-  return TheWorld.hasHorse ? ", " + FormatNumber(DistanceToHorse()) + " from the horse" : std::string();
+  return TheGame.hasHorse ? ", " + FormatNumber(DistanceToHorse()) + " from the horse" : std::string();
+}
+
+void Place(float (&at)[3], float x, float y, float z) {
+  at[0] = x;
+  at[1] = y;
+  at[2] = z;
 }
 
 // The player's weapon of that name; a problem, naming the scenario's line, when there is none.
 Weapon* ScenarioWeapon(const std::string& name, const ScenarioEvent& at) {
-  Weapon* w = FindWeapon(RememberName(name));
+  Weapon* w = FindWeapon(HashName(name.c_str()));
   if (w == nullptr) ReportProblem("line " + std::to_string(at.line) + ": " + name + " is not the player's weapon");
   return w;
 }
 
 void Apply(const event::PlayerAt& e, const ScenarioEvent&) {
-  TheWorld.playerPosition = {e.x, e.y, e.z};
+  Place(TheGame.playerAt, e.x, e.y, e.z);
   TellEvent("> the player moves to " + Position(e.x, e.y, e.z) + ToHorse());
 }
 
 void Apply(const event::HorseAt& e, const ScenarioEvent&) {
-  TheWorld.hasHorse = true;
-  TheWorld.horsePosition = {e.x, e.y, e.z};
+  TheGame.hasHorse = true;
+  Place(TheGame.horseAt, e.x, e.y, e.z);
   TellEvent("> the horse stands at " + Position(e.x, e.y, e.z) + ", " + FormatNumber(DistanceToHorse()) +
             " from the player");
 }
 
 void Apply(const event::HorseNone&, const ScenarioEvent&) {
-  TheWorld.hasHorse = false;
+  TheGame.hasHorse = false;
   TellEvent("> the player has no horse");
 }
 
 void Apply(const event::HorseAgitation& e, const ScenarioEvent&) {
-  TheWorld.agitation = static_cast<float>(e.level);
+  TheGame.agitation = static_cast<float>(e.level);
   TellEvent("> the horse's agitation is " + FormatNumber(e.level));
 }
 
 void Apply(const event::HorseState& e, const ScenarioEvent&) {
-  TheWorld.horseState[e.which - 1] = e.on;
+  TheGame.horseStates[e.which - 1] = e.on ? 1 : 0;
   TellEvent("> horse state " + std::to_string(e.which) + (e.on ? " on" : " off"));
 }
 
 void Apply(const event::HorseGroup& e, const ScenarioEvent&) {
-  TheWorld.horseHasGroup = e.present;
+  TheGame.horseHasGroup = e.present;
   TellEvent(e.present ? "> the horse has a prompt group" : "> the horse has no prompt group");
 }
 
 void Apply(const event::Give& e, const ScenarioEvent&) {
-  const std::uint32_t hash = RememberName(e.weapon);
-  Weapon* weapon = FindWeapon(hash);
-  if (weapon == nullptr) {
-    TheWorld.weapons.push_back(Weapon{hash, 0, TheWorld.nextEntity++, {}});
-    weapon = &TheWorld.weapons.back();
-  }
-  weapon->tests = e.tests;
+  Weapon& weapon = GiveWeapon(HashName(e.weapon.c_str()));
+  for (unsigned bit = 0; bit < 4; ++bit) weapon.tests[bit] = (e.tests >> bit) & 1u;
   std::string tests;
   const char* names[] = {"test1", "test2", "test3", "scope-test"};
   for (unsigned bit = 0; bit < 4; ++bit)
@@ -68,42 +70,42 @@ void Apply(const event::Give& e, const ScenarioEvent&) {
 
 void Apply(const event::Fit& e, const ScenarioEvent& at) {
   if (Weapon* weapon = ScenarioWeapon(e.weapon, at)) {
-    weapon->components.insert(RememberName(e.component));
+    SetComponent(*weapon, HashName(e.component.c_str()), true);
     TellEvent("> " + e.component + " fitted to " + e.weapon);
   }
 }
 
 void Apply(const event::Unfit& e, const ScenarioEvent& at) {
   if (Weapon* weapon = ScenarioWeapon(e.weapon, at)) {
-    weapon->components.erase(RememberName(e.component));
+    SetComponent(*weapon, HashName(e.component.c_str()), false);
     TellEvent("> " + e.component + " taken off " + e.weapon);
   }
 }
 
 void Apply(const event::Draw& e, const ScenarioEvent& at) {
   if (const Weapon* weapon = ScenarioWeapon(e.weapon, at)) {
-    TheWorld.held = static_cast<int>(weapon - TheWorld.weapons.data());
+    TheGame.inHand[0] = TheGame.inHand[1] = static_cast<int>(weapon - TheGame.weapons);
     TellEvent("> the player draws " + e.weapon);
   }
 }
 
 void Apply(const event::Holster&, const ScenarioEvent&) {
-  TheWorld.held = -1;
+  TheGame.inHand[0] = TheGame.inHand[1] = -1;
   TellEvent("> the player puts the weapon away");
 }
 
 void Apply(const event::Hold& e, const ScenarioEvent&) {
-  TheWorld.heldControls.insert(RememberName(e.control));
+  HoldControl(HashName(e.control.c_str()), true);
   TellEvent("> the player holds " + e.control);
 }
 
 void Apply(const event::Release& e, const ScenarioEvent&) {
-  TheWorld.heldControls.erase(RememberName(e.control));
+  HoldControl(HashName(e.control.c_str()), false);
   TellEvent("> the player lets go of " + e.control);
 }
 
 void Apply(const event::Aim& e, const ScenarioEvent&) {
-  TheWorld.aiming = e.on;
+  TheGame.aiming = e.on ? 1 : 0;
   TellEvent(e.on ? "> the player aims" : "> the player stops aiming");
 }
 

@@ -3,12 +3,12 @@
 #include <cerrno>
 #include <cstdlib>
 
-#include "world/Natives.h"
+#include "testkit/Catalogue.h"
 #include "world/World.h"
 
 namespace {
 std::uint64_t Native(const std::string& word) {
-  if (const NativeInfo* n = FindNativeByName(word)) return n->hash;
+  if (const NativeEntry* n = natives::FindByName(word)) return n->hash;
   if (word.rfind("0x", 0) == 0 || word.rfind("0X", 0) == 0) {
     errno = 0;
     char* end = nullptr;

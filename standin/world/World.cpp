@@ -1,41 +1,144 @@
 #include "world/World.h"
 
-#include <cmath>
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
 
+#include "testkit/Catalogue.h"
+#include "testkit/Names.h"
+#include "testkit/NativeLine.h"
 #include "world/Format.h"
-#include "world/NameHash.h"
 
 World TheWorld;
 
 namespace {
-std::map<std::uint32_t, std::string> names;
 EventSink eventSink = nullptr;
 StateSink stateSink = nullptr;
 KeySender keySender = nullptr;
 Unloader unloader = nullptr;
+
+std::string Name(const char* native) { return native != nullptr ? native : "?"; }
+std::string NativeName(UINT64 hash) {
+  const NativeEntry* native = natives::Find(hash);
+  return native != nullptr ? native->name : HexHash(hash);
+}
+
+std::string Entity(std::int64_t entity) {
+  char buffer[32];
+  return EntityName(entity, buffer);
+}
+
+std::string ModeName(PromptSetup setup) {
+  switch (setup) {
+    case PromptSetup::kStandard: return "standard mode";
+    case PromptSetup::kHold: return "hold mode";
+    case PromptSetup::kMash: return "mash mode";
+    default: return "no completion mode";
+  }
+}
+
+// What the game tells, as a player would read it.
+void TellGameEvent(const GameEvent& e) {
+  switch (e.kind) {
+    case GameEvent::kFitted: TellEvent(NameOf(e.component) + " fitted to " + NameOf(e.weapon->hash)); break;
+    case GameEvent::kRemoved: TellEvent(NameOf(e.component) + " removed from " + NameOf(e.weapon->hash)); break;
+    case GameEvent::kInteraction:
+      TellEvent("interaction " + NameOf(e.interaction) + " started: " + Entity(e.ped) + " with " + Entity(e.partner),
+                Notice::kInteraction);
+      break;
+    case GameEvent::kPromptCreated:
+      TellEvent("prompt " + Quoted(LabelOf(*e.prompt)) + " created on " + NameOf(e.prompt->control) + ", " +
+                ModeName(e.prompt->setup));
+      break;
+    case GameEvent::kPromptCompleted:
+      TellEvent("prompt " + Quoted(LabelOf(*e.prompt)) + " completed", Notice::kCompletion);
+      break;
+    case GameEvent::kProblem: ReportProblem(Name(e.problem)); break;
+  }
+}
+
+void ThrowIfPlanned(const NativeCall& c) {
+  for (PlannedFailure& f : TheWorld.failures) {
+    if (f.done || f.frame != TheWorld.frame || f.native != c.hash) continue;
+    f.done = true;
+    const std::string what = "the host throws " +
+                             (f.standard ? "std::runtime_error(" + Quoted(f.message) + ")" : std::string("an int")) +
+                             " from " + NativeName(c.hash);
+    TellEvent(what, Notice::kThrown);
+    if (f.standard) throw std::runtime_error(f.message);
+    throw 42;
+  }
+}
+
+std::string GroupName(std::int64_t group) {
+  const Game& g = TheGame;
+  if (group == 0) return "in no prompt group";
+  if (g.hasHorse && g.horseHasGroup && group == g.horseGroup) return "in the horse's prompt group";
+  return "in prompt group " + std::to_string(group);
+}
+
+// Prompts are judged at the end of the frame, so one hidden and shown again within a frame does not
+// flicker in the report.
+void TellPromptChanges() {
+  for (std::size_t i = 0; i < TheGame.promptCount; ++i) {
+    const HostPrompt& p = TheGame.prompts[i];
+    SeenPrompt& seen = TheWorld.seen[i];
+    if (!p.registered) continue;
+    const bool changed = p.visible != seen.visible ||
+                         (p.visible && (p.enabled != seen.enabled || p.text != seen.text || p.group != seen.group));
+    if (changed) {
+      if (p.visible)
+        TellEvent("prompt " + Quoted(LabelOf(p)) + " shown, " + GroupName(p.group) + (p.enabled ? "" : ", disabled"));
+      else
+        TellEvent("prompt " + Quoted(LabelOf(p)) + " hidden");
+    }
+    seen = SeenPrompt{p.visible, p.enabled, p.text, p.group};
+  }
+}
 }  // namespace
 
-std::uint32_t RememberName(const std::string& name) {
-  const std::uint32_t hash = NameHash(name);
-  names.emplace(hash, name);
-  return hash;
+void NewWorld() {
+  TheWorld = World{};
+  NewGame();
+  Game& g = TheGame;
+  g.playerId = 0;
+  g.playerPed = 10;
+  g.horse = 20;
+  g.horseGroup = 0x4E;
+  g.agitation = 0;
+  std::fill(std::begin(g.playerAt), std::end(g.playerAt), 0.0f);
+  std::fill(std::begin(g.horseAt), std::end(g.horseAt), 0.0f);
+  g.nextEntity = 100;
+  GameTellTo(TellGameEvent);
 }
 
-std::string NameOf(std::uint32_t hash) {
-  const auto found = names.find(hash);
-  return found != names.end() ? found->second : Hex32(hash);
+bool AnswerNative(const NativeCall& call) {
+  if (!TheWorld.pluginLoaded) ReportProblem("a native was called while the plug-in was not loaded");
+  ThrowIfPlanned(call);
+  return AnswerFromGame(call);
 }
 
-Weapon* FindWeapon(std::uint32_t hash) {
-  for (Weapon& w : TheWorld.weapons)
-    if (w.hash == hash) return &w;
-  return nullptr;
+void TraceNative(const NativeCall& call, bool threw) {
+  char line[512];
+  FormatNativeLine(call, !threw, line, sizeof line);
+  std::printf("[%d] %s%s\n", TheWorld.frame, line, threw ? " -> throws" : "");
 }
 
-float DistanceToHorse() {
-  const Vec3& a = TheWorld.playerPosition;
-  const Vec3& b = TheWorld.horsePosition;
-  return std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y) + (a.z - b.z) * (a.z - b.z));
+void WorldEndFrame() {
+  TellPromptChanges();
+  const Game& g = TheGame;
+  if (g.reticleHidden) TellState("reticle hidden");
+  std::vector<std::string> drawn;
+  for (std::size_t i = 0; i < g.drawnCount; ++i) drawn.push_back(Name(TextOf(g.drawn[i])));
+  std::sort(drawn.begin(), drawn.end());
+  for (const std::string& text : drawn) TellState("on screen: " + Quoted(text));
+  for (PlannedFailure& f : TheWorld.failures) {
+    if (f.done || f.frame != TheWorld.frame) continue;
+    f.done = true;
+    ReportProblem("the failure planned for " + NativeName(f.native) + " on frame " + std::to_string(f.frame) +
+                  " never happened: the native was not called");
+  }
+  GameEndFrame();
 }
 
 void WorldTellTo(EventSink event, StateSink state) {
@@ -62,19 +165,13 @@ void AskHostToUnload() {
   if (unloader != nullptr) unloader();
 }
 
+std::string NameOf(std::uint32_t hash) {
+  const char* name = KnownName(hash);
+  return name != nullptr ? name : Hex32(hash);
+}
+
+std::string LabelOf(const HostPrompt& prompt) { return prompt.text == 0 ? "" : Name(TextOf(prompt.text)); }
+
 void ReportProblem(const std::string& text) {
   if (TheWorld.problemsReported.insert(text).second) TellEvent("! " + text);
-}
-
-std::string TextOf(UINT64 value) {
-  if (value >= kTextBase && value - kTextBase < TheWorld.texts.size()) return TheWorld.texts[value - kTextBase];
-  ReportProblem("a host text value " + HexHash(value) + " that the host never made");
-  return "?";
-}
-
-std::string EntityName(std::int64_t entity) {
-  if (entity == TheWorld.playerPed) return "the player";
-  if (TheWorld.hasHorse && entity == TheWorld.horse) return "the horse";
-  if (entity == 0) return "no entity";
-  return "entity " + std::to_string(entity);
 }

@@ -1,6 +1,7 @@
 #pragma once
-// The GoogleTest fixture of every test that drives the plug-in through the fake bridge: a sandbox
-// folder as the current directory, a clean fake and the plug-in's globals as at load, before and after.
+// The GoogleTest fixture of every test that drives the plug-in through the fake bridge: a work folder
+// as the current directory, a clean fake and a new game, and the plug-in's globals as at load, before
+// and after.
 #include <gtest/gtest.h>
 
 #include <initializer_list>
@@ -9,13 +10,15 @@
 
 #include "common/PluginGlobals.h"
 #include "fake/FakeBridge.h"
-#include "fake/Sandbox.h"
+#include "testkit/Game.h"
+#include "testkit/NameHash.h"
+#include "testkit/WorkFolder.h"
 
 class PluginTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    fake::EnterSandbox(std::string(info->test_suite_name()) + "." + info->name());
+    EnterWorkFolder(std::string(info->test_suite_name()) + "." + info->name());
     fake::Reset();
     ResetPluginGlobals();
   }
@@ -24,7 +27,7 @@ class PluginTest : public ::testing::Test {
     EXPECT_EQ(Joined(fake::ProtocolErrors()), "") << "the plug-in misused the bridge's call protocol";
     fake::Reset();  // abandons the script before the globals it used are reset
     ResetPluginGlobals();
-    fake::LeaveSandbox(HasFailure());
+    LeaveWorkFolder(HasFailure());
   }
 
   // One line per element, so that a mismatch shows as a line diff.

@@ -2,7 +2,8 @@
 
 #include <atomic>
 
-#include "OperatorNew.h"
+#include "testkit/Heap.h"
+#include "testkit/ScriptRunner.h"
 
 namespace {
 std::atomic<bool> armed{false};
@@ -10,12 +11,24 @@ std::atomic<std::uint64_t> failAt{0};
 std::atomic<bool> failAfter{false};
 std::atomic<std::uint64_t> seen{0};
 std::atomic<bool> refused{false};
-thread_local bool onScriptThread = false;
+
+// Whether this allocation is made; counts it when armed. Only the script's allocations count.
+bool Admit() {
+  if (!armed.load() || !OnScript()) return true;
+  const std::uint64_t n = seen.fetch_add(1) + 1;
+  const std::uint64_t at = failAt.load();
+  const bool refuse = at != 0 && (n == at || (failAfter.load() && n > at));
+  if (refuse) refused.store(true);
+  return !refuse;
+}
 }  // namespace
 
 namespace faults {
 
+bool CanFailAllocations() { return kHeapWatched; }
+
 void ArmAllocationFailure(std::uint64_t nth, bool everyAfter) {
+  HeapAdmits = Admit;
   seen.store(0);
   refused.store(false);
   failAt.store(nth);
@@ -26,24 +39,5 @@ void ArmAllocationFailure(std::uint64_t nth, bool everyAfter) {
 void DisarmAllocationFailure() { armed.store(false); }
 std::uint64_t AllocationsSinceArmed() { return seen.load(); }
 bool AllocationRefused() { return refused.load(); }
-void MarkScriptThread() { onScriptThread = true; }
 
 }  // namespace faults
-
-#ifdef VARNHOLT_KEEP_OPERATOR_NEW
-// The thread sanitizer's runtime defines operator new itself, so it cannot be replaced here (the build
-// leaves OperatorNew.cpp out).
-bool faults::CanFailAllocations() { return false; }
-#else
-bool faults::CanFailAllocations() { return true; }
-#endif
-
-// Whether this allocation is made; counts it when armed.
-bool AdmitAllocation() {
-  if (!onScriptThread || !armed.load()) return true;
-  const std::uint64_t n = seen.fetch_add(1) + 1;
-  const std::uint64_t at = failAt.load();
-  const bool refuse = at != 0 && (n == at || (failAfter.load() && n > at));
-  if (refuse) refused.store(true);
-  return !refuse;
-}

@@ -1,6 +1,6 @@
 #pragma once
-// Makes heap allocation fail on demand. Only allocations made on the script's thread while a failure is
-// armed are counted; the test's own thread always gets its memory.
+// Makes heap allocation fail on demand (through testkit/Heap.h). Only allocations made by the script
+// while a failure is armed are counted; the test's own thread always gets its memory.
 #include <cstdint>
 
 namespace faults {
@@ -15,8 +15,5 @@ void DisarmAllocationFailure();
 // Allocations asked for since arming, and whether one of them was refused.
 std::uint64_t AllocationsSinceArmed();
 bool AllocationRefused();
-
-// Marks the calling thread as the script's.
-void MarkScriptThread();
 
 }  // namespace faults

@@ -1,16 +1,25 @@
 #pragma once
-// The fault tests' script: ScriptMain stepped on a thread of its own (tests/common/ScriptThread.h)
-// against the quiet bridge (tests/common/QuietBridge.h), which answers from `scene` and notes every
-// native.
+// The fault tests' script: ScriptMain on the kit's script runner and bridge, answered by the kit's game
+// and with every native noted as a line into a fixed room, so that nothing on the script's side but the
+// plug-in allocates.
 #include <string>
 #include <vector>
 
-#include "QuietBridge.h"
+#include "host/Bridge.h"
 
 namespace faults {
 
-// What the host answers. The test changes it only while the script waits.
-extern Scene scene;
+// A new game as the fault tests' world: the player far from the calm horse, holding an admitted rifle.
+// The test changes it only while the script waits.
+void NewFaultGame();
+// The player beside the horse (the prompt is shown), or far from it.
+void StandBesideHorse(bool beside);
+// The player holds the prompt's control down, or lets go of it.
+void HoldToggle(bool held);
+// The rifle carries that scope (again).
+void FitScope(const char* component);
+// Both in-scope tests answer yes (the reticle is hidden), or no.
+void Aim(bool aiming);
 
 // Starts ScriptMain and returns once it waits for the first time.
 void StartScript();
@@ -21,9 +30,6 @@ bool ScriptEscaped();
 
 // The failure path's message for an exception's description, and the natives that show it on screen.
 inline std::string Fatal(const std::string& what) { return "Fatal: " + what + ", check the logs for more info."; }
-inline std::vector<std::string> ShownOnScreen(const std::string& message) {
-  return {"CreateLiteralText(0xA, 'LITERAL_STRING', '" + message + "')", "SetScreenText(0x5EC7)", "PlaceScreenText()",
-          "DrawScreenText()"};
-}
+std::vector<std::string> ShownOnScreen(const std::string& message);
 
 }  // namespace faults

@@ -25,6 +25,7 @@
 #include "features/Prompt.h"
 #include "features/ScopeToggle.h"
 #include "host/Script.h"
+#include "testkit/CallLines.h"
 
 namespace {
 std::atomic<bool> localTimeFails{false};
@@ -47,11 +48,12 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 const std::string kFatal = faults::Fatal("invalid stoi argument");
-const Lines kFailingFrame = [] {
+// Once the game has made the message's text value.
+Lines FailingFrame() {
   Lines frame = faults::ShownOnScreen(kFatal);
   frame.insert(frame.begin(), "GetPlayerPedHandle()");
   return frame;
-}();
+}
 const Lines kReport = {"Something wrong happened", kFatal};
 
 std::string ReadAll(const fs::path& path) {
@@ -61,10 +63,11 @@ std::string ReadAll(const fs::path& path) {
 
 class LogFaultTest : public ::testing::Test {
  protected:
+  void SetUp() override { faults::NewFaultGame(); }
   void TearDown() override {
     ResetPluginGlobals();
-    faults::scene = Scene{};
-    TakeNatives();
+    faults::NewFaultGame();
+    TakeCallLines();
     faults::LeaveWorkFolder();
     localTimeFails = false;
   }
@@ -74,7 +77,7 @@ class LogFaultTest : public ::testing::Test {
     faults::WriteSettings("DisableReticleInScope=on\n");
     faults::StartScript();
     faults::Step();
-    TakeNatives();
+    TakeCallLines();
   }
 
   // Frames go on as usual: each sends the failure path's natives, shows the message, and nothing
@@ -82,7 +85,7 @@ class LogFaultTest : public ::testing::Test {
   static void ExpectFramesGoOn(int frames) {
     for (int i = 0; i < frames; ++i) {
       EXPECT_EQ(faults::Step(), 0u);
-      EXPECT_EQ(TakeNatives(), kFailingFrame);
+      EXPECT_EQ(TakeCallLines(), FailingFrame());
     }
     EXPECT_FALSE(faults::ScriptEscaped());
   }

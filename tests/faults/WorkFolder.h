@@ -1,6 +1,7 @@
 #pragma once
-// Each test runs in a fresh temporary folder, made the working folder: the plug-in finds its settings
-// file and its log ("Quillfen/Log.log") relative to it.
+// Each fault test runs in a fresh work folder of the kit's (testkit/WorkFolder.h), where it may mount a
+// file system of its own in the process's mount namespace.
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <vector>

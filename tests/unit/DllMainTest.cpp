@@ -11,23 +11,20 @@ class DllMainTest : public PluginTest {
 
 TEST_F(DllMainTest, ProcessAttachRegistersTheScriptThenTheKeyboardHandler) {
   EXPECT_EQ(DllMain(module, 1, nullptr), 1);
-  const std::vector<fake::Event> events = fake::Events();
-  ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0].kind, fake::EventKind::ScriptRegister);
-  EXPECT_EQ(events[0].module, module);
-  EXPECT_EQ(events[0].script, &ScriptMain);
-  EXPECT_EQ(events[1].kind, fake::EventKind::KeyboardRegister);
-  EXPECT_EQ(events[1].keyboard, &OnKeyboardMessage);
+  EXPECT_LINES(fake::Lines(), {"scriptRegister", "keyboardHandlerRegister"});
+  EXPECT_EQ(RegisteredModule(), module);
+  EXPECT_EQ(RegisteredScript(), &ScriptMain);
+  EXPECT_EQ(RegisteredKeyboardHandler(), &OnKeyboardMessage);
 }
 
+// The bridge takes back only what was registered: another module or handler is a protocol error.
 TEST_F(DllMainTest, ProcessDetachUnregistersTheScriptThenTheKeyboardHandler) {
+  EXPECT_EQ(DllMain(module, 1, nullptr), 1);
+  const std::size_t mark = fake::LineCount();
   EXPECT_EQ(DllMain(module, 0, nullptr), 1);
-  const std::vector<fake::Event> events = fake::Events();
-  ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0].kind, fake::EventKind::ScriptUnregister);
-  EXPECT_EQ(events[0].module, module);
-  EXPECT_EQ(events[1].kind, fake::EventKind::KeyboardUnregister);
-  EXPECT_EQ(events[1].keyboard, &OnKeyboardMessage);
+  EXPECT_LINES(fake::Lines(mark), {"scriptUnregister", "keyboardHandlerUnregister"});
+  EXPECT_EQ(RegisteredScript(), nullptr);
+  EXPECT_EQ(RegisteredKeyboardHandler(), nullptr);
 }
 
 TEST_F(DllMainTest, ThreadAttachAndDetachTouchNothing) {

@@ -12,12 +12,11 @@ namespace {
 using KeyboardThreadTest = ScriptTest;
 
 TEST_F(KeyboardThreadTest, MessagesFromAnotherThreadWhileFramesRun) {
-  game.playerInScope = 1;
-  game.weaponInScope = 1;
-  game.completed = 1;
-  game.Fit(game.weapon, "COMPONENT_RIFLE_SCOPE02");
+  Aim();
+  HoldToggle(true);
+  Fit(Rifle(), "COMPONENT_RIFLE_SCOPE02");
   Start();
-  ResumeScriptThread();
+  ResumeScript();
 
   constexpr int kMessages = 20000;
   std::atomic<bool> started{false};
@@ -32,7 +31,7 @@ TEST_F(KeyboardThreadTest, MessagesFromAnotherThreadWhileFramesRun) {
   });
   while (!started) std::this_thread::yield();
   int frames = 0;
-  for (; frames < 300; ++frames) ResumeScriptThread();
+  for (; frames < 300; ++frames) ResumeScript();
   keyboard.join();
   const std::uint32_t after = TickCount();
 

@@ -8,7 +8,7 @@
 #include "core/Log.h"
 #include "core/Platform.h"
 #include "fake/PluginTest.h"
-#include "fake/TestPlatform.h"
+#include "testkit/WorkFolder.h"
 
 namespace {
 
@@ -50,30 +50,30 @@ TEST_F(LogTest, PrefixFieldsAreNeverZeroPadded) {
 }
 
 TEST_F(LogTest, AppendingKeepsEarlierLinesAndAddsExactlyOneLineEnd) {
-  fake::WriteFile("Quillfen/Log.log", "earlier line\nno line end yet");
+  WriteBytes("Quillfen/Log.log", "earlier line\nno line end yet");
   AppendLogLine(kLogPath, Local(7, 3, 2026, 9, 5, 3), "first");
   AppendLogLine(kLogPath, Local(7, 3, 2026, 9, 5, 3), "second");
-  EXPECT_EQ(fake::ReadFile("Quillfen/Log.log"),
-            "earlier line\nno line end yet" + fake::Stored("[7/3/2026 9:5:3] first\n[7/3/2026 9:5:3] second\n"));
+  EXPECT_EQ(ReadBytes("Quillfen/Log.log"),
+            "earlier line\nno line end yet" + Stored("[7/3/2026 9:5:3] first\n[7/3/2026 9:5:3] second\n"));
 }
 
 TEST_F(LogTest, MessagesAreWrittenUnchangedEvenWithLineBreaksOrEmpty) {
   const std::tm t = Local(2, 1, 2026, 14, 0, 9);
   AppendLogLine(kLogPath, t, "two\nlines\r\nand a tab\t");
   AppendLogLine(kLogPath, t, "");
-  EXPECT_EQ(fake::ReadFile("Quillfen/Log.log"), fake::Stored("[2/1/2026 14:0:9] two\nlines\r\nand a tab\t\n"
-                                                             "[2/1/2026 14:0:9] \n"));
+  EXPECT_EQ(ReadBytes("Quillfen/Log.log"), Stored("[2/1/2026 14:0:9] two\nlines\r\nand a tab\t\n"
+                                                  "[2/1/2026 14:0:9] \n"));
 }
 
 TEST_F(LogTest, AStringMessageStopsAtItsFirstNul) {
   Log(std::string("before\0after", 12));
-  EXPECT_LINES(fake::LogMessages(), {"before"});
+  EXPECT_LINES(LogMessages(), {"before"});
 }
 
 TEST_F(LogTest, ANullMessageLogsAnEmptyLine) {
   Log(nullptr);
   Log("after it");
-  EXPECT_LINES(fake::LogMessages(), {"", "after it"});
+  EXPECT_LINES(LogMessages(), {"", "after it"});
 }
 
 TEST_F(LogTest, AMissingFolderLosesTheMessageAndCreatesNothing) {
@@ -84,7 +84,7 @@ TEST_F(LogTest, AMissingFolderLosesTheMessageAndCreatesNothing) {
   // Once the folder exists again, logging works again.
   std::filesystem::create_directory("Quillfen");
   Log("kept");
-  EXPECT_LINES(fake::LogMessages(), {"kept"});
+  EXPECT_LINES(LogMessages(), {"kept"});
 }
 
 TEST_F(LogTest, AFileThatCannotBeOpenedIsIgnored) {
@@ -97,7 +97,7 @@ TEST_F(LogTest, AFileDeletedBetweenCallsIsCreatedAgain) {
   Log("one");
   std::filesystem::remove("Quillfen/Log.log");
   Log("two");
-  EXPECT_LINES(fake::LogMessages(), {"two"});
+  EXPECT_LINES(LogMessages(), {"two"});
 }
 
 // The clock fields of a line's stamp, "[d/m/yyyy h:m:s] ", in the order that compares them: year, month,
@@ -126,12 +126,12 @@ TEST_F(LogTest, LogStampsTheLocalTimeOfTheCall) {
   Log("stamped");
   Log("stamped again");
   ASSERT_TRUE(LocalTimeNow(after));
-  const std::string text = fake::ReadFile("Quillfen/Log.log");
-  const std::string first = text.substr(0, text.find(fake::kStoredLineEnd) + fake::kStoredLineEnd.size());
+  const std::string text = ReadBytes("Quillfen/Log.log");
+  const std::string first = text.substr(0, text.find(kStoredLineEnd) + kStoredLineEnd.size());
   const std::string second = text.substr(first.size());
   for (const std::string& line : {first, second}) {
     const Stamp stamp = StampOf(line);
-    EXPECT_EQ(line, ExpectedPrefix(stamp) + fake::Stored(line == first ? "stamped\n" : "stamped again\n"));
+    EXPECT_EQ(line, ExpectedPrefix(stamp) + Stored(line == first ? "stamped\n" : "stamped again\n"));
     EXPECT_TRUE(StampOf(before) <= stamp && stamp <= StampOf(after))
         << line << "is not stamped between " << ExpectedPrefix(StampOf(before)) << "and "
         << ExpectedPrefix(StampOf(after));

@@ -5,14 +5,23 @@
 #include <string>
 #include <vector>
 
-#include "common/NativeLine.h"
-#include "standin/world/NativeCatalogue.h"
+#include "testkit/Catalogue.h"
+#include "testkit/Names.h"
+#include "testkit/NativeLine.h"
 
 namespace {
-std::string Line(std::uint64_t hash, std::vector<std::uint64_t> args) {
+std::string Line(std::uint64_t hash, std::vector<std::uint64_t> args, std::vector<std::uint64_t> answer = {}) {
+  answer.resize(kResultSlots);
   char out[128];
-  EXPECT_LT(FormatNativeLine({hash, args.data(), args.size()}, out, sizeof out), sizeof out);
+  const NativeCall call{hash, args.data(), args.size(), answer.data()};
+  EXPECT_LT(FormatNativeLine(call, answer[kResultSlots - 1] != 0, out, sizeof out), sizeof out);
   return out;
+}
+// Answer slots that ask Line for the answer too.
+std::vector<std::uint64_t> Answered(std::vector<std::uint64_t> slots) {
+  slots.resize(kResultSlots);
+  slots.back() = 1;
+  return slots;
 }
 std::uint64_t Pointer(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
 
@@ -34,12 +43,26 @@ TEST(NativeLine, ReadsEachArgumentByItsKindAndShowsMisfitsRaw) {
   EXPECT_EQ(Line(0x1234, {5}), "0x0000000000001234(0x5)");
 }
 
-TEST(NativeLine, ShowsTheNamesGetHashKeyGaveAndCutsShortWhatDoesNotFit) {
+TEST(NativeLine, ShowsKnownNamesAndCutsShortWhatDoesNotFit) {
+  ForgetNames();
+  RememberName(0xC0FFEE, "SCOPE");
   const std::uint64_t args[] = {0x40, 0xC0FFEE};
-  const auto nameOf = [](const void*, std::uint32_t hash) { return hash == 0xC0FFEE ? "SCOPE" : nullptr; };
-  const NativeLineCall call{natives::HasWeaponComponent.hash, args, 2, nameOf};
+  const NativeCall call{natives::HasWeaponComponent.hash, args, 2, nullptr};
   char out[12];
-  EXPECT_EQ(FormatNativeLine(call, out, sizeof out), std::string("HasWeaponComponent(0x40, #SCOPE)").size());
+  EXPECT_EQ(FormatNativeLine(call, false, out, sizeof out), std::string("HasWeaponComponent(0x40, #SCOPE)").size());
   EXPECT_STREQ(out, "HasWeaponCo");
+  EXPECT_EQ(Line(natives::GetHashKey.hash, {Pointer("scope")}, Answered({0xA5A5A5A500C0FFEE})),
+            "GetHashKey('scope') -> #SCOPE");
+  ForgetNames();
+}
+
+// The trace's answers, read as the plug-in reads them: a low half, all 64 bits, or a position.
+TEST(NativeLine, ShowsTheAnswerByItsKind) {
+  using namespace natives;
+  EXPECT_EQ(Line(GetPlayerMount.hash, {2}, Answered({0xFFFFFFFF00000030})), "GetPlayerMount(2) -> 0x30");
+  EXPECT_EQ(Line(PlayerInScopeTest.hash, {2}, Answered({0x100000000})), "PlayerInScopeTest(2) -> 0x100000000");
+  EXPECT_EQ(Line(GetEntityPosition.hash, {0x30, 1, 0}, Answered({0x3FC00000, 0x40000000, 0})),
+            "GetEntityPosition(0x30, 1, 0) -> (1.5, 2, 0)");
+  EXPECT_EQ(Line(PromptSetVisible.hash, {0x50, 1}, Answered({})), "PromptSetVisible(0x50, 1)");
 }
 }  // namespace

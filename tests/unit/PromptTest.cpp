@@ -70,7 +70,7 @@ TEST_F(PromptTest, AHandleWithTheHighBitSetIsPushedZeroExtended) {
   fake::Answer(natives::PromptCreate, 0xFFFFFFFFFFFFFFFA);  // only the low 32 bits are the handle
   Prompt prompt("x", 1, PromptMode::Standard);
   EXPECT_EQ(prompt.handle, -6);
-  const std::size_t mark = fake::EventCount();
+  const std::size_t mark = fake::LineCount();
   prompt.Show();
   EXPECT_LINES(fake::Lines(mark), {"PromptSetEnabled(0xFFFFFFFA, 1)", "PromptSetVisible(0xFFFFFFFA, 1)"});
 }
@@ -85,7 +85,7 @@ TEST_F(PromptTest, ALabelOfAnyLengthIsSentWhole) {
 
 TEST_F(PromptTest, ShowAndHideSendBothVisibilityNativesEveryTime) {
   Prompt prompt("Toggle Scope", kControl, PromptMode::HoldOnce);
-  const std::size_t mark = fake::EventCount();
+  const std::size_t mark = fake::LineCount();
   prompt.Show();
   EXPECT_TRUE(prompt.visible);
   prompt.Show();
@@ -100,11 +100,11 @@ TEST_F(PromptTest, ShowAndHideSendBothVisibilityNativesEveryTime) {
 TEST_F(PromptTest, TheEnabledNativeGetsTheEffectiveState) {
   Prompt prompt("Toggle Scope", kControl, PromptMode::HoldOnce);
   prompt.enabled = false;  // nothing in the plug-in does this, but the rule is enabled-and-visible
-  const std::size_t mark = fake::EventCount();
+  const std::size_t mark = fake::LineCount();
   prompt.Show();
   EXPECT_LINES(fake::Lines(mark), {"PromptSetEnabled(0x50, 0)", "PromptSetVisible(0x50, 1)"});
   EXPECT_FALSE(prompt.IsCompleted());
-  EXPECT_EQ(fake::EventCount(), mark + 2) << "a disabled prompt asks the host nothing";
+  EXPECT_EQ(fake::LineCount(), mark + 2) << "a disabled prompt asks the host nothing";
 }
 
 TEST_F(PromptTest, AHiddenPromptAnswersFalseWithoutAskingTheHost) {
@@ -114,12 +114,12 @@ TEST_F(PromptTest, AHiddenPromptAnswersFalseWithoutAskingTheHost) {
     fake::Answer(natives::PromptStandardCompleted, 1);
     fake::Answer(natives::PromptHoldCompleted, 1);
     fake::Answer(natives::PromptMashCompleted, 1);
-    const std::size_t mark = fake::EventCount();
+    const std::size_t mark = fake::LineCount();
     EXPECT_FALSE(prompt.IsCompleted());
     prompt.Show();
     prompt.Hide();
     EXPECT_FALSE(prompt.IsCompleted());
-    EXPECT_EQ(fake::EventCount(), mark + 4) << "only the Show and Hide natives";
+    EXPECT_EQ(fake::LineCount(), mark + 4) << "only the Show and Hide natives";
   }
 }
 
@@ -189,7 +189,7 @@ TEST_F(PromptTest, SetGroupEntity) {
   for (const Case& c : cases) {
     SCOPED_TRACE("entity " + std::to_string(c.entity));
     fake::Answer(natives::EntityPromptGroup, 0xFFFFFFFF00000000 | static_cast<std::uint32_t>(c.group));
-    const std::size_t mark = fake::EventCount();
+    const std::size_t mark = fake::LineCount();
     prompt.SetGroupEntity(c.entity);
     EXPECT_EQ(prompt.groupEntity, c.entity);
     EXPECT_LINES(fake::Lines(mark), c.lines);

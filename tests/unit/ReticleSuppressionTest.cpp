@@ -1,4 +1,3 @@
-#include "FakeGame.h"
 #include "ScriptFixture.h"
 #include "fake/PluginTest.h"
 #include "features/ReticleSuppression.h"
@@ -25,9 +24,9 @@ TEST_F(ReticleSuppressionTest, EachOutcomeSendsItsNatives) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << std::hex << "player 0x" << c.playerInScope << ", weapon 0x" << c.weaponInScope);
-    game.playerInScope = c.playerInScope;
-    game.weaponInScope = c.weaponInScope;
-    const std::size_t mark = fake::EventCount();
+    TheGame.aiming = c.playerInScope;
+    ReticleWeapon().tests[kInScopeTest] = c.weaponInScope;
+    const std::size_t mark = fake::LineCount();
     ReticleSuppression();
     EXPECT_LINES(fake::Lines(mark), std::vector<std::string>(kAllFive.begin(), kAllFive.begin() + c.natives));
   }
@@ -36,10 +35,10 @@ TEST_F(ReticleSuppressionTest, EachOutcomeSendsItsNatives) {
 TEST_F(ReticleSuppressionTest, ATestAnsweredWithNoResultSlotsReadsAsNo) {
   for (const auto& [test, sent] :
        {std::pair{&natives::PlayerInScopeTest, 2}, std::pair{&natives::WeaponInScopeTest, 4}}) {
+    const Game start = TheGame;
     fake::Reset();
-    game.Install();
-    game.playerInScope = 1;
-    game.weaponInScope = 1;
+    TheGame = start;
+    Aim();
     fake::AnswerWithoutSlots(*test);
     ReticleSuppression();
     EXPECT_LINES(fake::Lines(), std::vector<std::string>(kAllFive.begin(), kAllFive.begin() + sent));
@@ -47,31 +46,30 @@ TEST_F(ReticleSuppressionTest, ATestAnsweredWithNoResultSlotsReadsAsNo) {
 }
 
 TEST_F(ReticleSuppressionTest, ThePlayerIdentifierGoesSignWidened) {
-  game.playerId = -1;
+  TheGame.playerId = -1;
   ReticleSuppression();
   EXPECT_LINES(fake::Lines(), {"GetPlayerId()", "PlayerInScopeTest(-1)"});
-  const std::size_t mark = fake::EventCount();
+  const std::size_t mark = fake::LineCount();
   fake::Answer(natives::GetPlayerId, 0xDEADBEEF00000007);  // the identifier is the low 32 bits only
   ReticleSuppression();
   EXPECT_LINES(fake::Lines(mark), {"GetPlayerId()", "PlayerInScopeTest(7)"});
 }
 
 TEST_F(ReticleSuppressionTest, NothingIsRememberedBetweenCalls) {
-  game.playerInScope = 1;
-  game.weaponInScope = 1;
+  Aim();
   ReticleSuppression();
-  game.reticleWeapon = 0x77;
-  game.playerId = 3;
-  PlayerPed = 0x11;
-  const std::size_t mark = fake::EventCount();
+  ReticleWeapon().hash = 0x77;
+  TheGame.playerId = 3;
+  PlayerPed = TheGame.playerPed = 0x11;
+  const std::size_t mark = fake::LineCount();
   ReticleSuppression();
   EXPECT_LINES(fake::Lines(mark), {"GetPlayerId()", "PlayerInScopeTest(3)", "GetCurrentWeapon(0x11, &cell, 0, 0, 0)",
                                    "WeaponInScopeTest(0x77)", "HideReticleThisFrame()"});
 }
 
 TEST_F(ReticleSuppressionTest, AWeaponCellLeftUnwrittenReadsAsWeaponZero) {
-  game.playerInScope = 1;
-  fake::Answer(natives::GetCurrentWeapon, fake::Value(0x1234));  // the native's own result is not the weapon
+  TheGame.aiming = 1;
+  fake::Answer(natives::GetCurrentWeapon, 0x1234);  // the native's own result is not the weapon
   ReticleSuppression();
   EXPECT_EQ(fake::Lines().at(3), "WeaponInScopeTest(0)");
 }
@@ -79,8 +77,7 @@ TEST_F(ReticleSuppressionTest, AWeaponCellLeftUnwrittenReadsAsWeaponZero) {
 using ReticleInFrameTest = ScriptTest;
 
 TEST_F(ReticleInFrameTest, TheReticleAsksSelector0AndTheScopeToggleSelector1InTheSameFrame) {
-  game.playerInScope = 1;
-  game.weaponInScope = 1;
+  Aim();
   Start();
   Step();  // initialisation and the first frame
   const std::vector<std::string> frame = Step();
@@ -99,8 +96,7 @@ TEST_F(ReticleInFrameTest, TheReticleAsksSelector0AndTheScopeToggleSelector1InTh
 }
 
 TEST_F(ReticleInFrameTest, SwitchedOffItSendsNothingWhileTheScopeToggleRuns) {
-  game.playerInScope = 1;
-  game.weaponInScope = 1;
+  Aim();
   Start("DisableReticleInScope=0\n");
   Step();
   Step();

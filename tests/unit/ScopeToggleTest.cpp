@@ -1,4 +1,6 @@
-#include "FakeGame.h"
+#include <algorithm>
+#include <iterator>
+
 #include "ScriptFixture.h"
 #include "fake/PluginTest.h"
 #include "features/Prompt.h"
@@ -16,7 +18,7 @@ const std::vector<std::string> kTests = {
     "GetCurrentWeapon(0x10, &cell, 0, 1, 0)",
     "GetEntityPosition(0x30, 1, 0)",
     "GetEntityPosition(0x10, 1, 0)",
-    "GetDistanceBetween(1, 2, 3, 4, 5, 6, 1)",
+    "GetDistanceBetween(1, 2, 3, 2, 2.5, 3.5, 1)",
     "GetPlayerId()",
     "GetPlayerMount(2)",
     "GetHorseAgitation(0x30, 'Agitation')",
@@ -64,19 +66,19 @@ class ScopeToggleTest : public FeatureTest {
  protected:
   void SetUp() override {
     FeatureTest::SetUp();
-    ScopeTogglePrompt = new Prompt("Toggle Scope", fake::HashOf("INPUT_FRONTEND_RS"), PromptMode::HoldOnce);
+    ScopeTogglePrompt = new Prompt("Toggle Scope", kToggleControl, PromptMode::HoldOnce);
     ScopeTogglePrompt->Hide();
   }
 
   // One frame of the controller; gives what it sent.
   static std::vector<std::string> Frame() {
-    const std::size_t mark = fake::EventCount();
+    const std::size_t mark = fake::LineCount();
     ScopeToggle();
     return fake::Lines(mark);
   }
 
-  std::vector<std::string> FrameCompleted(std::uint32_t completed) {
-    game.completed = completed;
+  static std::vector<std::string> FrameCompleted(bool completed) {
+    HoldToggle(completed);
     return Frame();
   }
 };
@@ -84,65 +86,68 @@ class ScopeToggleTest : public FeatureTest {
 TEST_F(ScopeToggleTest, BeforeThePromptIsMadeAFrameSendsNothing) {
   delete ScopeTogglePrompt;
   ScopeTogglePrompt = nullptr;
-  game.Fit(game.weapon, "COMPONENT_RIFLE_SCOPE03");
-  game.completed = 1;
+  Fit(Rifle(), "COMPONENT_RIFLE_SCOPE03");
+  HoldToggle(true);
   EXPECT_LINES(Frame(), {});
-  EXPECT_TRUE(game.IsFitted(game.weapon, "COMPONENT_RIFLE_SCOPE03"));
+  EXPECT_TRUE(IsFitted(Rifle(), "COMPONENT_RIFLE_SCOPE03"));
   EXPECT_TRUE(ScopeMemory.empty());
 }
 
 struct EndCase {
   const char* name;
-  void (*setup)(FakeGame&);
+  void (*setup)(Game&);
   std::size_t tests;  // lines of kTests sent
   bool shown;         // the frame ends with the prompt shown and polled, else hidden
 };
 
 TEST_F(ScopeToggleTest, EachWayAFrameEnds) {
   const EndCase cases[] = {
-      {"distance exactly 3.0 hides", [](FakeGame& g) { g.distance = 3.0f; }, kDistance, false},
-      {"distance beyond 3.0 hides", [](FakeGame& g) { g.distance = 250.0f; }, kDistance, false},
-      {"distance 2.99 goes on", [](FakeGame& g) { g.distance = 2.99f; }, kWeaponTest1, true},
-      {"agitation 0.3f hides, being above 0.3", [](FakeGame& g) { g.agitation = 0.3f; }, kAgitation, false},
-      {"agitation 1.0 hides", [](FakeGame& g) { g.agitation = 1.0f; }, kAgitation, false},
-      {"agitation 0.29 goes on", [](FakeGame& g) { g.agitation = 0.29f; }, kWeaponTest1, true},
-      {"first horse state hides", [](FakeGame& g) { g.horseState1 = 1; }, kHorseState1, false},
-      {"second horse state hides", [](FakeGame& g) { g.horseState2 = 0x80000000; }, kHorseState2, false},
+      {"distance exactly 3.0 hides", [](Game&) { fake::Answer(natives::GetDistanceBetween, fake::Float(3.0f)[0]); },
+       kDistance, false},
+      {"distance beyond 3.0 hides", [](Game&) { fake::Answer(natives::GetDistanceBetween, fake::Float(250.0f)[0]); },
+       kDistance, false},
+      {"distance 2.99 goes on", [](Game&) { fake::Answer(natives::GetDistanceBetween, fake::Float(2.99f)[0]); },
+       kWeaponTest1, true},
+      {"agitation 0.3f hides, being above 0.3", [](Game& g) { g.agitation = 0.3f; }, kAgitation, false},
+      {"agitation 1.0 hides", [](Game& g) { g.agitation = 1.0f; }, kAgitation, false},
+      {"agitation 0.29 goes on", [](Game& g) { g.agitation = 0.29f; }, kWeaponTest1, true},
+      {"first horse state hides", [](Game& g) { g.horseStates[0] = 1; }, kHorseState1, false},
+      {"second horse state hides", [](Game& g) { g.horseStates[1] = 0x80000000; }, kHorseState2, false},
       {"horse states read the low 32 bits",
-       [](FakeGame& g) {
-         g.horseState1 = 0;
+       [](Game&) {
          fake::Answer(natives::HorseInFirstBlockingState, 0xFFFFFFFF00000000);
          fake::Answer(natives::HorseInSecondBlockingState, 0x100000000);
        },
        kWeaponTest1, true},
-      {"all three weapon tests 0 hide", [](FakeGame& g) { g.weaponTests[0] = 0; }, kWeaponTest3, false},
+      {"all three weapon tests 0 hide", [](Game&) { Rifle().tests[0] = 0; }, kWeaponTest3, false},
       {"weapon tests read the low 32 bits",
-       [](FakeGame&) {
+       [](Game&) {
          fake::Answer(natives::WeaponPassesFirstTest, 0x100000000);
          fake::Answer(natives::WeaponPassesSecondTest, 0x200000000);
          fake::Answer(natives::WeaponPassesThirdTest, 0x400000000);
        },
        kWeaponTest3, false},
-      {"the first weapon test admits", [](FakeGame&) {}, kWeaponTest1, true},
+      {"the first weapon test admits", [](Game&) {}, kWeaponTest1, true},
       {"the second weapon test admits",
-       [](FakeGame& g) {
-         g.weaponTests[0] = 0;
-         g.weaponTests[1] = 1;
-         g.weaponTests[2] = 1;
+       [](Game&) {
+         Rifle().tests[0] = 0;
+         Rifle().tests[1] = 1;
+         Rifle().tests[2] = 1;
        },
        kWeaponTest2, true},
       {"only the third weapon test admits",
-       [](FakeGame& g) {
-         g.weaponTests[0] = 0;
-         g.weaponTests[2] = 0xFFFFFFFF;
+       [](Game&) {
+         Rifle().tests[0] = 0;
+         Rifle().tests[2] = 0xFFFFFFFF;
        },
        kWeaponTest3, true},
   };
+  const Game start = TheGame;
   for (const EndCase& c : cases) {
     SCOPED_TRACE(c.name);
-    game = FakeGame();
-    game.Install();
-    c.setup(game);
+    fake::Reset();
+    TheGame = start;
+    c.setup(TheGame);
     const std::vector<std::string> frame = Frame();
     EXPECT_LINES(frame, Concat({TestsUpTo(c.tests), c.shown ? kShowAndPoll : kHide}));
     EXPECT_EQ(ScopeTogglePrompt->visible, c.shown);
@@ -173,8 +178,7 @@ TEST_F(ScopeToggleTest, TheSecondHorseAnswerServesTheAgitationTestOnly) {
 }
 
 TEST_F(ScopeToggleTest, NoHorseIsPassedOnLikeAnyOther) {
-  game.horse = 0;
-  game.distance = 0.0f;
+  TheGame.hasHorse = false;
   const std::vector<std::string> frame = Frame();
   ASSERT_GE(frame.size(), 4u);
   EXPECT_EQ(frame[2], "PromptSetGroup(0x50, 0, 0)") << "horse 0 detaches the prompt, asking no group";
@@ -182,9 +186,9 @@ TEST_F(ScopeToggleTest, NoHorseIsPassedOnLikeAnyOther) {
 }
 
 TEST_F(ScopeToggleTest, ACompletionRemovesEveryScopeAndRemembersTheFittedOne) {
-  game.Fit(game.weapon, "COMPONENT_RIFLE_SCOPE03");
-  game.Fit(game.weapon, "COMPONENT_RIFLE_SCOPE04");
-  const std::vector<std::string> frame = FrameCompleted(1);
+  Fit(Rifle(), "COMPONENT_RIFLE_SCOPE03");
+  Fit(Rifle(), "COMPONENT_RIFLE_SCOPE04");
+  const std::vector<std::string> frame = FrameCompleted(true);
   EXPECT_LINES(frame, CompletedFrame({{
                           "HasWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE02)",
                           "HasWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE03)",
@@ -196,31 +200,31 @@ TEST_F(ScopeToggleTest, ACompletionRemovesEveryScopeAndRemembersTheFittedOne) {
                           "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3)",
                       }}));
   const std::map<std::int32_t, std::uint32_t> expected = {
-      {static_cast<std::int32_t>(0xA8F1E2C3), fake::HashOf("COMPONENT_RIFLE_SCOPE03")}};
+      {static_cast<std::int32_t>(0xA8F1E2C3), NameHash("COMPONENT_RIFLE_SCOPE03")}};
   EXPECT_EQ(ScopeMemory, expected);
 }
 
 TEST_F(ScopeToggleTest, ACompletionWithoutAScopeFitsTheDefaultScope) {
-  const std::vector<std::string> frame = FrameCompleted(1);
+  const std::vector<std::string> frame = FrameCompleted(true);
   EXPECT_LINES(frame, CompletedFrame({kNoScopeFitted, kFitDefaultScope}));
   EXPECT_TRUE(ScopeMemory.empty());
 }
 
 TEST_F(ScopeToggleTest, ACompletionWithoutAScopeFitsTheRememberedScopeAndKeepsTheEntry) {
-  const std::int32_t key = static_cast<std::int32_t>(game.weapon);
-  ScopeMemory[key] = fake::HashOf("COMPONENT_RIFLE_SCOPE04");
-  const std::vector<std::string> frame = FrameCompleted(1);
+  const std::int32_t key = static_cast<std::int32_t>(kRifle);
+  ScopeMemory[key] = NameHash("COMPONENT_RIFLE_SCOPE04");
+  const std::vector<std::string> frame = FrameCompleted(true);
   EXPECT_LINES(frame, CompletedFrame({kNoScopeFitted,
                                       {
                                           "AddWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3, 1)",
                                           "AddWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE04, 0xFFFFFFFF, 0)",
                                       }}));
   EXPECT_EQ(ScopeMemory.size(), 1u);
-  EXPECT_EQ(ScopeMemory[key], fake::HashOf("COMPONENT_RIFLE_SCOPE04"));
+  EXPECT_EQ(ScopeMemory[key], NameHash("COMPONENT_RIFLE_SCOPE04"));
 }
 
 TEST_F(ScopeToggleTest, ANegativeHorseGoesSignWidenedToAgitationAndTheInteractionOnly) {
-  game.horse = -3;
+  TheGame.horse = -3;
   // Everywhere else the handle goes zero-extended.
   std::vector<std::string> expected = CompletedFrame({kNoScopeFitted, kFitDefaultScope});
   for (std::string& line : expected) {
@@ -228,80 +232,81 @@ TEST_F(ScopeToggleTest, ANegativeHorseGoesSignWidenedToAgitationAndTheInteractio
     if (const std::size_t at = line.find("0x30"); at != std::string::npos)
       line.replace(at, 4, widened ? "-3" : "0xFFFFFFFD");
   }
-  EXPECT_LINES(FrameCompleted(1), expected);
+  EXPECT_LINES(FrameCompleted(true), expected);
 }
 
 TEST_F(ScopeToggleTest, EachWeaponKeepsItsOwnScopeAcrossRepeatedToggles) {
-  const std::uint32_t a = game.weapon;
+  const std::uint32_t a = kRifle;
   const std::uint32_t b = 0x1B2C3D4E;
   const auto key = [](std::uint32_t weapon) { return static_cast<std::int32_t>(weapon); };
-  const std::uint32_t scope03 = fake::HashOf("COMPONENT_RIFLE_SCOPE03");
-  const std::uint32_t scope04 = fake::HashOf("COMPONENT_RIFLE_SCOPE04");
-  game.Fit(a, "COMPONENT_RIFLE_SCOPE04");
+  const std::uint32_t scope03 = NameHash("COMPONENT_RIFLE_SCOPE03");
+  const std::uint32_t scope04 = NameHash("COMPONENT_RIFLE_SCOPE04");
+  Fit(Rifle(), "COMPONENT_RIFLE_SCOPE04");
 
-  FrameCompleted(1);  // off A, remembered
-  EXPECT_FALSE(game.IsFitted(a, "COMPONENT_RIFLE_SCOPE04"));
+  FrameCompleted(true);  // off A, remembered
+  EXPECT_FALSE(IsFitted(Rifle(), "COMPONENT_RIFLE_SCOPE04"));
   EXPECT_EQ(ScopeMemory, (std::map<std::int32_t, std::uint32_t>{{key(a), scope04}}));
 
-  FrameCompleted(0);
-  game.weapon = b;
-  FrameCompleted(1);  // B never had one taken off: the default, not A's
-  EXPECT_TRUE(game.IsFitted(b, "COMPONENT_RIFLE_SCOPE02"));
-  EXPECT_FALSE(game.IsFitted(b, "COMPONENT_RIFLE_SCOPE04"));
+  FrameCompleted(false);
+  Draw(b).tests[0] = 1;
+  FrameCompleted(true);  // B never had one taken off: the default, not A's
+  EXPECT_TRUE(IsFitted(*FindWeapon(b), "COMPONENT_RIFLE_SCOPE02"));
+  EXPECT_FALSE(IsFitted(*FindWeapon(b), "COMPONENT_RIFLE_SCOPE04"));
   EXPECT_EQ(ScopeMemory, (std::map<std::int32_t, std::uint32_t>{{key(a), scope04}}));
 
-  FrameCompleted(0);
-  game.weapon = a;
-  FrameCompleted(1);  // A gets its own back
-  EXPECT_TRUE(game.IsFitted(a, "COMPONENT_RIFLE_SCOPE04"));
+  FrameCompleted(false);
+  Draw(a);
+  FrameCompleted(true);  // A gets its own back
+  EXPECT_TRUE(IsFitted(Rifle(), "COMPONENT_RIFLE_SCOPE04"));
 
-  FrameCompleted(0);
-  game.fitted[a] = {scope03};  // the player changed scopes in between
-  FrameCompleted(1);
-  EXPECT_TRUE(game.fitted[a].empty());
+  FrameCompleted(false);
+  SetComponent(Rifle(), scope04, false);  // the player changed scopes in between
+  SetComponent(Rifle(), scope03, true);
+  FrameCompleted(true);
+  EXPECT_EQ(std::count(std::begin(Rifle().components), std::end(Rifle().components), 0u), kMaxComponents);
   EXPECT_EQ(ScopeMemory, (std::map<std::int32_t, std::uint32_t>{{key(a), scope03}})) << "the removal overwrites";
 
-  FrameCompleted(0);
-  game.weapon = b;
-  FrameCompleted(1);  // B's default scope comes off and is remembered for B
-  EXPECT_EQ(ScopeMemory, (std::map<std::int32_t, std::uint32_t>{{key(a), scope03},
-                                                                {key(b), fake::HashOf("COMPONENT_RIFLE_SCOPE02")}}));
+  FrameCompleted(false);
+  Draw(b);
+  FrameCompleted(true);  // B's default scope comes off and is remembered for B
+  EXPECT_EQ(ScopeMemory,
+            (std::map<std::int32_t, std::uint32_t>{{key(a), scope03}, {key(b), NameHash("COMPONENT_RIFLE_SCOPE02")}}));
   EXPECT_EQ(fake::CountNative(natives::StartInteraction), 5u);
 }
 
 TEST_F(ScopeToggleTest, AHeldCompletionTogglesOnceUntilTheHostAnswersZero) {
-  game.Fit(game.weapon, "COMPONENT_RIFLE_SCOPE02");
+  Fit(Rifle(), "COMPONENT_RIFLE_SCOPE02");
   std::vector<std::size_t> interactions;
-  for (const std::uint32_t completed : {1u, 1u, 1u, 0u, 1u}) {
-    const std::size_t mark = fake::EventCount();
+  for (const bool completed : {true, true, true, false, true}) {
+    const std::size_t mark = fake::LineCount();
     FrameCompleted(completed);
     interactions.push_back(fake::CountNative(natives::StartInteraction, mark));
   }
   EXPECT_EQ(interactions, (std::vector<std::size_t>{1, 0, 0, 0, 1}));
-  EXPECT_TRUE(game.IsFitted(game.weapon, "COMPONENT_RIFLE_SCOPE02")) << "taken off, then put back";
+  EXPECT_TRUE(IsFitted(Rifle(), "COMPONENT_RIFLE_SCOPE02")) << "taken off, then put back";
 }
 
 using ScopeToggleInFrameTest = ScriptTest;
 
 TEST_F(ScopeToggleInFrameTest, TheLatchHoldsOverFramesOfTheRealLoop) {
-  game.Fit(game.weapon, "COMPONENT_RIFLE_SCOPE03");
+  Fit(Rifle(), "COMPONENT_RIFLE_SCOPE03");
   fake::Queue(natives::PromptHoldCompleted, {1, 1, 1, 0, 1});
   Start("DisableReticleInScope=0\n");
   std::vector<std::size_t> interactions;
   for (int frame = 0; frame < 6; ++frame) {
-    const std::size_t mark = fake::EventCount();
-    ResumeScriptThread();
+    const std::size_t mark = fake::LineCount();
+    ResumeScript();
     interactions.push_back(fake::CountNative(natives::StartInteraction, mark));
   }
   EXPECT_EQ(interactions, (std::vector<std::size_t>{1, 0, 0, 0, 1, 0}));
-  EXPECT_TRUE(game.IsFitted(game.weapon, "COMPONENT_RIFLE_SCOPE03")) << "remembered and put back";
+  EXPECT_TRUE(IsFitted(Rifle(), "COMPONENT_RIFLE_SCOPE03")) << "remembered and put back";
 }
 
 TEST_F(ScopeToggleInFrameTest, SwitchedOffThePromptStaysHiddenAndNothingIsRemembered) {
-  game.Fit(game.weapon, "COMPONENT_RIFLE_SCOPE03");
-  game.completed = 1;
+  Fit(Rifle(), "COMPONENT_RIFLE_SCOPE03");
+  HoldToggle(true);
   Start("EnableScopeToggle=0\nDisableReticleInScope=0\n");
-  for (int frame = 0; frame < 3; ++frame) ResumeScriptThread();
+  for (int frame = 0; frame < 3; ++frame) ResumeScript();
   ASSERT_NE(ScopeTogglePrompt, nullptr);
   EXPECT_FALSE(ScopeTogglePrompt->visible);
   EXPECT_TRUE(ScopeMemory.empty());

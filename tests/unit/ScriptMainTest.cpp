@@ -22,21 +22,21 @@ TEST_F(ScriptMainTest, TheFirstThingIsAHalfSecondWait) {
 TEST_F(ScriptMainTest, InitialisationRefreshesThePedLoadsSettingsThenMakesAndHidesThePrompt) {
   // What was logged when the ped was first asked for, and when the control was hashed.
   std::vector<std::size_t> logLinesAt;
-  fake::OnNative(natives::GetPlayerPedHandle, [&](const fake::NativeCall&) {
-    logLinesAt.push_back(fake::LogMessages().size());
+  fake::OnNative(natives::GetPlayerPedHandle, [&](const NativeCall&) {
+    logLinesAt.push_back(LogMessages().size());
     return fake::Value(0x10);
   });
-  fake::OnNative(natives::GetHashKey, [&](const fake::NativeCall& call) {
-    logLinesAt.push_back(fake::LogMessages().size());
-    return fake::Value(fake::HashOf(call.Text(0)));
+  fake::OnNative(natives::GetHashKey, [&](const NativeCall& call) {
+    logLinesAt.push_back(LogMessages().size());
+    return fake::Value(NameHash(call.Text(0)));
   });
   Start("DisableReticleInScope=0\nEnableScopeToggle=0\nScopeTogglePromptLabel=Lift the scope\n");
   EXPECT_LINES(Step(), Concat({InitLines("Lift the scope"), {"GetPlayerPedHandle()", "scriptWait(0)"}}));
   EXPECT_EQ(logLinesAt, (std::vector<std::size_t>{0, 2, 2})) << "the settings are loaded between ped and prompt";
-  EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+  EXPECT_LINES(LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
   ASSERT_NE(ScopeTogglePrompt, nullptr);
   EXPECT_EQ(ScopeTogglePrompt->mode, PromptMode::HoldOnce);
-  EXPECT_EQ(ScopeTogglePrompt->control, fake::HashOf("INPUT_FRONTEND_RS"));
+  EXPECT_EQ(ScopeTogglePrompt->control, NameHash("INPUT_FRONTEND_RS"));
   EXPECT_FALSE(ScopeTogglePrompt->visible);
 }
 
@@ -45,7 +45,7 @@ TEST_F(ScriptMainTest, WithoutASettingsFileThePromptHasTheDefaultLabel) {
   const std::vector<std::string> lines = Step();
   ASSERT_GE(lines.size(), 5u);
   EXPECT_EQ(lines[4], "CreateLiteralText(0xA, 'LITERAL_STRING', 'Toggle Scope')");
-  EXPECT_LINES(fake::LogMessages(), {"Unable to load from data file, please make sure it exists."});
+  EXPECT_LINES(LogMessages(), {"Unable to load from data file, please make sure it exists."});
 }
 
 TEST_F(ScriptMainTest, WithBothSwitchesOffAFrameOnlyRefreshesThePedAndWaits) {
@@ -55,8 +55,12 @@ TEST_F(ScriptMainTest, WithBothSwitchesOffAFrameOnlyRefreshesThePedAndWaits) {
 }
 
 TEST_F(ScriptMainTest, ThePedIsRefreshedAtTheTopOfEveryFrame) {
-  game.playerInScope = 1;
-  fake::Queue(natives::GetPlayerPedHandle, {0x11, 0x12, 0x13});
+  TheGame.aiming = 1;
+  // The host hands the player a new ped on every ask: 0x11, 0x12, 0x13.
+  fake::OnNative(natives::GetPlayerPedHandle, [](const NativeCall&) {
+    TheGame.playerPed = TheGame.playerPed < 0x11 ? 0x11 : TheGame.playerPed + 1;
+    return fake::Value(static_cast<UINT64>(TheGame.playerPed));
+  });
   Start("EnableScopeToggle=0\n");
   const std::vector<std::string> first = Step();
   ASSERT_GE(first.size(), 2u);

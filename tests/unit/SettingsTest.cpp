@@ -4,7 +4,7 @@
 
 #include "core/Settings.h"
 #include "fake/PluginTest.h"
-#include "fake/TestPlatform.h"
+#include "testkit/WorkFolder.h"
 
 namespace {
 
@@ -26,7 +26,7 @@ class SettingsTest : public PluginTest {
  protected:
   // Writes the settings file with exactly these bytes and runs the start-up loading.
   static void Load(const std::string& file) {
-    fake::WriteFile("Varnholt.ini", file);
+    WriteBytes("Varnholt.ini", file);
     InitSettings();
   }
 };
@@ -41,20 +41,20 @@ TEST_F(SettingsTest, WithoutAFileTheStoreHoldsTheDefaults) {
   EXPECT_TRUE(GetSettingBool("DisableReticleInScope"));
   EXPECT_TRUE(GetSettingBool("EnableScopeToggle"));
   EXPECT_EQ(GetSetting("ScopeTogglePromptLabel"), "Toggle Scope");
-  EXPECT_LINES(fake::LogMessages(), {"Unable to load from data file, please make sure it exists."});
+  EXPECT_LINES(LogMessages(), {"Unable to load from data file, please make sure it exists."});
 }
 
 TEST_F(SettingsTest, AnEmptyFileLogsLoadingAndLoadedOnly) {
   Load("");
   EXPECT_EQ(*Settings, kDefaults);
-  EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+  EXPECT_LINES(LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
 }
 
 TEST_F(SettingsTest, TheLoadingLineNamesThePathUnchanged) {
-  fake::WriteFile("other name.txt", "A=B");
+  WriteBytes("other name.txt", "A=B");
   LoadSettingsFile("./other name.txt", SettingsMap{{"Only", "this"}});
   EXPECT_EQ(*Settings, (SettingsMap{{"A", "B"}, {"Only", "this"}}));
-  EXPECT_LINES(fake::LogMessages(), {"loading settings file: ./other name.txt", "settings file loaded"});
+  EXPECT_LINES(LogMessages(), {"loading settings file: ./other name.txt", "settings file loaded"});
 }
 
 TEST_F(SettingsTest, LoadingAgainStartsAFreshStoreFromTheDefaults) {
@@ -82,7 +82,7 @@ TEST_P(SettingsLineTest, OneLine) {
   std::vector<std::string> log = {"loading settings file: Varnholt.ini"};
   if (c.rejected) log.push_back(Rejected(c.line));
   log.push_back("settings file loaded");
-  EXPECT_LINES(fake::LogMessages(), log);
+  EXPECT_LINES(LogMessages(), log);
 }
 
 const SettingsMap kUnchanged = kDefaults;
@@ -129,7 +129,7 @@ TEST_F(SettingsTest, BlankLinesAreSkippedWithoutAMessage) {
   // Long enough that the text is on the heap, where the sanitizer sees a read before its first byte.
   Load("\n\nA=1\n\n\nB=2\n\nC=a value too long for a short string\n\n");
   EXPECT_EQ(*Settings, Plus({{"A", "1"}, {"B", "2"}, {"C", "a value too long for a short string"}}));
-  EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+  EXPECT_LINES(LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
 }
 
 TEST_F(SettingsTest, LaterLinesWin) {
@@ -143,7 +143,7 @@ TEST_F(SettingsTest, TheLastLineNeedsNoLineEnd) {
     std::filesystem::remove("Quillfen/Log.log");
     Load(file);
     EXPECT_EQ(*Settings, Plus({{"A", "1"}, {"B", "2"}})) << file;
-    EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+    EXPECT_LINES(LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
   }
 }
 
@@ -163,10 +163,10 @@ TEST_F(SettingsTest, AFileOfAnyLengthKeepsItsLastByte) {
 #ifndef _WIN32
 TEST_F(SettingsTest, LoadingLeavesNoFileOpen) {
   // A start-up tried again every frame must not hold one more handle each time.
-  fake::WriteFile("Varnholt.ini", "A=1\n");
-  const std::size_t before = fake::OpenFileCount();
+  WriteBytes("Varnholt.ini", "A=1\n");
+  const std::size_t before = OpenFileCount();
   for (int load = 0; load < 3; ++load) InitSettings();
-  EXPECT_EQ(fake::OpenFileCount(), before);
+  EXPECT_EQ(OpenFileCount(), before);
 }
 #endif
 
@@ -190,12 +190,12 @@ TEST_F(SettingsTest, ACrLfFileReadsLikeTheSameFileWithLf) {
 
   Load(lf);
   const SettingsMap fromLf = *Settings;
-  const std::vector<std::string> logLf = fake::LogMessages();
+  const std::vector<std::string> logLf = LogMessages();
   ResetPluginGlobals();
   std::filesystem::remove("Quillfen/Log.log");
   Load(crlf);
   EXPECT_EQ(*Settings, fromLf);
-  EXPECT_EQ(Joined(fake::LogMessages()), Joined(logLf));
+  EXPECT_EQ(Joined(LogMessages()), Joined(logLf));
   EXPECT_EQ(fromLf, Plus({{"EnableScopeToggle", "0"}, {"ScopeTogglePromptLabel", " Lift it "}, {"A", ""}}));
   EXPECT_LINES(logLf, {"loading settings file: Varnholt.ini", Rejected("bad line"), "settings file loaded"});
 }
@@ -213,7 +213,7 @@ TEST_F(SettingsTest, TheFileEndsAtItsFirstCtrlZ) {
     std::filesystem::remove("Quillfen/Log.log");
     Load(file);
     EXPECT_EQ(*Settings, store) << file;
-    EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+    EXPECT_LINES(LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
   }
 }
 

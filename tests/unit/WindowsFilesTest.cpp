@@ -37,7 +37,7 @@ TEST_F(WindowsFilesTest, TheLogIsAppendedToWhileAnotherHandleSharesReadingAndWri
     Log("while held");
   }
   Log("after");
-  EXPECT_LINES(fake::LogMessages(), {"before", "while held", "after"});
+  EXPECT_LINES(LogMessages(), {"before", "while held", "after"});
 }
 
 // The counterpart, which shows the share modes are enforced at all: a handle that denies writing makes
@@ -50,11 +50,11 @@ TEST_F(WindowsFilesTest, AHandleThatDeniesWritingLosesTheMessageUntilItIsClosed)
     Log("lost");
   }
   Log("after");
-  EXPECT_LINES(fake::LogMessages(), {"before", "after"});
+  EXPECT_LINES(LogMessages(), {"before", "after"});
 }
 
 TEST_F(WindowsFilesTest, TheSettingsAreReadWhileAnotherHandleSharesReadingAndWriting) {
-  fake::WriteFile(kSettingsPath, "EnableScopeToggle=0\r\nScopeTogglePromptLabel=Lift\r\n");
+  WriteBytes(kSettingsPath, "EnableScopeToggle=0\r\nScopeTogglePromptLabel=Lift\r\n");
   {
     const HeldOpen editor(kSettingsPath, FILE_SHARE_READ | FILE_SHARE_WRITE);
     ASSERT_NE(editor.handle, INVALID_HANDLE_VALUE) << GetLastError();
@@ -62,7 +62,7 @@ TEST_F(WindowsFilesTest, TheSettingsAreReadWhileAnotherHandleSharesReadingAndWri
   }
   EXPECT_EQ(GetSetting("EnableScopeToggle"), "0");
   EXPECT_EQ(GetSetting("ScopeTogglePromptLabel"), "Lift");
-  EXPECT_LINES(fake::LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+  EXPECT_LINES(LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
 }
 
 TEST_F(WindowsFilesTest, TheLogStoresCrLfEvenWhenBinaryIsTheRuntimesDefault) {
@@ -72,7 +72,7 @@ TEST_F(WindowsFilesTest, TheLogStoresCrLfEvenWhenBinaryIsTheRuntimesDefault) {
   _fmode = _O_BINARY;
   AppendLogLine(kLogPath, t, "one\ntwo");
   _fmode = _O_TEXT;
-  EXPECT_EQ(fake::ReadFile(kLogPath), "[1/1/2026 0:0:0] one\r\ntwo\r\n");
+  EXPECT_EQ(ReadBytes(kLogPath), "[1/1/2026 0:0:0] one\r\ntwo\r\n");
 }
 
 }  // namespace

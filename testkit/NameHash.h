@@ -1,6 +1,6 @@
 #pragma once
-// Jenkins' one-at-a-time hash, the host's hash of a name (over the lower-cased bytes). Header-only and
-// constexpr so that the test bridges and the benchmark can share it.
+// The host's hash of a name, as the test side's game gives it: Jenkins' one-at-a-time over the
+// lower-cased bytes. constexpr, so that a test can write an expected hash as a constant.
 #include <cstdint>
 #include <string_view>
 

@@ -1,11 +1,12 @@
-#include "NativeLine.h"
+#include "testkit/NativeLine.h"
 
 #include <bit>
 #include <charconv>
 #include <cstdio>
 #include <cstring>
 
-#include "standin/world/NativeCatalogue.h"
+#include "testkit/Catalogue.h"
+#include "testkit/Names.h"
 
 namespace {
 // Appends to a buffer of fixed size and counts what did not fit.
@@ -55,8 +56,7 @@ struct Out {
   }
 };
 
-void Argument(Out& out, const NativeLineCall& call, std::size_t i, char kind) {
-  const std::uint64_t v = call.args[i];
+void Value(Out& out, std::uint64_t v, char kind) {
   const bool zeroHigh = (v >> 32) == 0;
   const auto low = static_cast<std::uint32_t>(v);
   switch (kind) {
@@ -65,7 +65,7 @@ void Argument(Out& out, const NativeLineCall& call, std::size_t i, char kind) {
       break;
     case 'h':
       if (!zeroHigh) break;
-      if (const char* name = call.nameOf != nullptr ? call.nameOf(call.context, low) : nullptr) {
+      if (const char* name = KnownName(low)) {
         out.Put('#');
         return out.Put(name);
       }
@@ -88,9 +88,24 @@ void Argument(Out& out, const NativeLineCall& call, std::size_t i, char kind) {
   }
   out.Raw(v);
 }
+
+// The answer's slots by its kind, as the plug-in reads them: all 64 bits of a host value, the low 32 of
+// anything else, and a position's three floats.
+void Answer(Out& out, const NativeCall& call, char kind) {
+  const auto low = [&call](int i) { return call.slots[i] & 0xFFFFFFFFu; };
+  out.Put(" -> ");
+  if (kind == 'v') return Value(out, call.slots[0], kind);
+  if (kind != 'p') return Value(out, low(0), kind);
+  out.Put('(');
+  for (int i = 0; i < 3; ++i) {
+    if (i > 0) out.Put(", ");
+    Value(out, low(i), 'f');
+  }
+  out.Put(')');
+}
 }  // namespace
 
-std::size_t FormatNativeLine(const NativeLineCall& call, char* buffer, std::size_t size) {
+std::size_t FormatNativeLine(const NativeCall& call, bool withAnswer, char* buffer, std::size_t size) {
   Out out{buffer, size};
   const NativeEntry* native = natives::Find(call.hash);
   if (native != nullptr)
@@ -102,9 +117,10 @@ std::size_t FormatNativeLine(const NativeLineCall& call, char* buffer, std::size
   for (std::size_t i = 0; i < call.count; ++i) {
     if (i > 0) out.Put(", ");
     // Every argument of an unknown native is a host value; one beyond a native's kinds is wrong.
-    Argument(out, call, i, native == nullptr ? 'v' : i < kinds ? native->args[i] : '?');
+    Value(out, call.args[i], native == nullptr ? 'v' : i < kinds ? native->args[i] : '?');
   }
   out.Put(')');
+  if (withAnswer && native != nullptr && *native->answer != '\0') Answer(out, call, *native->answer);
   if (size > 0) buffer[out.length < size ? out.length : size - 1] = '\0';
   return out.length;
 }

@@ -1,0 +1,123 @@
+#include "Floor.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "core/Log.h"
+#include "core/Settings.h"
+#include "testkit/BridgeCore.h"
+#include "testkit/Catalogue.h"
+#include "testkit/Game.h"
+#include "testkit/WorkFolder.h"
+
+namespace {
+std::vector<RecordedFrame>* recording = nullptr;
+std::size_t logBytes = 0;
+
+void RecordCall(const NativeCall& call, bool) {
+  RecordedCall recorded{call.hash, std::vector<UINT64>(call.args, call.args + call.count), {}};
+  const NativeEntry* native = natives::Find(call.hash);
+  for (std::size_t i = 0; native != nullptr && i < call.count && native->args[i] != '\0'; ++i) {
+    if (native->args[i] == 's' && call.Text(i) != nullptr) recorded.texts.emplace_back(call.Text(i));
+    if (native->args[i] == 'c') recorded.cell = static_cast<int>(i);
+  }
+  recording->back().calls.push_back(std::move(recorded));
+}
+
+// Once nothing moves any more: the text arguments point at the copies.
+void PointAtCopies(std::vector<RecordedFrame>& frames) {
+  for (RecordedFrame& frame : frames) {
+    for (RecordedCall& call : frame.calls) {
+      const NativeEntry* native = natives::Find(call.hash);
+      std::size_t text = 0;
+      for (std::size_t i = 0; native != nullptr && i < call.args.size() && native->args[i] != '\0'; ++i)
+        if (native->args[i] == 's' && call.args[i] != 0)
+          call.args[i] = reinterpret_cast<std::uintptr_t>(call.texts[text++].c_str());
+    }
+  }
+}
+
+// The switches are the settings whose defaults are numbers: every frame reads them, in the store's
+// order, until one fails to read.
+const std::vector<std::string>& Switches() {
+  static const std::vector<std::string> names = [] {
+    std::vector<std::string> found;
+    SettingsMap* const store = Settings;  // kept: loading would free it
+    Settings = nullptr;
+    const std::string kept = ReadBytes(kSettingsPath);
+    std::remove(kSettingsPath);
+    InitSettings();  // the defaults alone
+    for (const auto& [name, value] : *Settings) {
+      char* end = nullptr;
+      std::strtol(value.c_str(), &end, 10);
+      if (!value.empty() && *end == '\0') found.push_back(name);
+    }
+    delete Settings;
+    Settings = store;
+    WriteBytes(kSettingsPath, kept);
+    return found;
+  }();
+  return names;
+}
+
+// A switch read the plainest way: found by name, then strtol with the checks a 32-bit read needs.
+bool ReadSwitch(const std::string& name) {
+  const auto found = Settings->find(name);
+  if (found == Settings->end() || found->second.empty()) return true;
+  const char* text = found->second.c_str();
+  char* end = nullptr;
+  errno = 0;
+  const long value = std::strtol(text, &end, 10);
+  benchmark::DoNotOptimize(value);
+  return end != text && errno != ERANGE && value >= INT_MIN && value <= INT_MAX;
+}
+}  // namespace
+
+std::vector<RecordedFrame> RecordFrames(void (*run)()) {
+  Switches();
+  std::vector<RecordedFrame> frames(1);
+  recording = &frames;
+  logBytes = ReadBytes(kLogPath).size();
+  BridgeSetHooks(AnswerFromGame, nullptr, RecordCall);
+  run();
+  BridgeSetHooks(AnswerFromGame, nullptr, nullptr);
+  frames.pop_back();  // the one the last EndRecordedFrame began
+  recording = nullptr;
+  PointAtCopies(frames);
+  return frames;
+}
+
+void EndRecordedFrame() {
+  const std::string log = ReadBytes(kLogPath);
+  for (std::size_t start = logBytes; start < log.size();) {
+    const std::size_t end = log.find('\n', start);
+    const std::size_t next = end == std::string::npos ? log.size() : end + 1;
+    recording->back().logLines.push_back(log.substr(start, next - start));
+    start = next;
+  }
+  logBytes = log.size();
+  recording->emplace_back();
+}
+
+void PlayFloor(const RecordedFrame& frame) {
+  for (const RecordedCall& call : frame.calls) {
+    UINT64 cell = 0;
+    nativeInit(call.hash);
+    for (std::size_t i = 0; i < call.args.size(); ++i)
+      nativePush64(static_cast<int>(i) == call.cell ? reinterpret_cast<std::uintptr_t>(&cell) : call.args[i]);
+    benchmark::DoNotOptimize(nativeCall());
+  }
+  for (const std::string& name : Switches())
+    if (!ReadSwitch(name)) break;
+  for (const std::string& line : frame.logLines) {
+    if (std::FILE* file = std::fopen(kLogPath, "a")) {
+      std::fwrite(line.data(), 1, line.size(), file);
+      std::fclose(file);
+    }
+  }
+}

@@ -1,0 +1,29 @@
+#pragma once
+// The cost floor of a frame, taken from what the plug-in's own frame did: its natives, replayed
+// straight-line through the same bridge and game with the same arguments; the look-ups of the switches
+// that the frame reads in the settings store; and the lines it appended to the log, as bare
+// open-append-close cycles. So the floor follows any change to what a frame sends, reads or logs, and
+// a frame is judged by what its own logic adds.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "host/Bridge.h"
+
+struct RecordedCall {
+  UINT64 hash = 0;
+  std::vector<UINT64> args;        // as pushed, text arguments pointing into texts
+  std::vector<std::string> texts;  // copies of its texts, which were the plug-in's, alive only then
+  int cell = -1;                   // the argument that is an output cell, pushed as one of the floor's
+};
+
+struct RecordedFrame {
+  std::vector<RecordedCall> calls;
+  std::vector<std::string> logLines;  // as appended, line end included
+};
+
+// Plays run, which plays frames and calls EndRecordedFrame after each, and records what they did.
+std::vector<RecordedFrame> RecordFrames(void (*run)());
+void EndRecordedFrame();
+// Plays a recorded frame as its floor. Allocates nothing.
+void PlayFloor(const RecordedFrame& frame);

@@ -1,0 +1,234 @@
+// The bridge's eight operations and its controls; the same for every driver and platform. Only the
+// script runner underneath differs.
+#include "testkit/BridgeCore.h"
+
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <mutex>
+
+#include "testkit/Catalogue.h"
+#include "testkit/Names.h"
+#include "testkit/ScriptRunner.h"
+
+namespace {
+NativeAnswer answerHook = nullptr;
+NoteSink noteHook = nullptr;
+CallSink callHook = nullptr;
+
+HMODULE scriptModule = nullptr;
+void (*scriptEntry)() = nullptr;
+bool scriptStarted = false;
+
+std::mutex keyboardMutex;  // delivery comes from any thread, (un)registration from the loader's
+KeyboardHandler keyboardHandler = nullptr;
+
+bool callOpen = false;
+UINT64 callHash = 0;
+UINT64 callArgs[kMaxArguments] = {};
+std::size_t callCount = 0;
+// What slots the plug-in reads after the next nativeInit holds, so that a late read shows.
+constexpr UINT64 kStale = 0x5A1E5A1E5A1E5A1EULL;
+UINT64 resultSlots[kResultSlots] = {};
+
+std::uint32_t now = 0;
+std::uint32_t wakeAt = 0;
+
+UINT64 Detail(const void* pointer) { return reinterpret_cast<std::uintptr_t>(pointer); }
+void Note(int note, UINT64 detail = 0, const char* problem = nullptr) {
+  if (noteHook != nullptr) noteHook(note, detail, problem);
+}
+
+const char* NameOf(UINT64 hash, char (&buffer)[24]) {
+  if (const NativeEntry* native = natives::Find(hash)) return native->name;
+  std::snprintf(buffer, sizeof buffer, "0x%016llX", static_cast<unsigned long long>(hash));
+  return buffer;
+}
+
+template <class... A>
+void Problem(UINT64 hash, const char* format, A... values) {
+  char text[256];
+  std::snprintf(text, sizeof text, format, values...);
+  Note(kNoteProblem, hash, text);
+}
+
+// Each slot against the kind of value it should hold.
+void CheckSlots(const NativeCall& c) {
+  const NativeEntry* native = natives::Find(c.hash);
+  char hex[24];
+  if (native == nullptr) {
+    Problem(c.hash, "unknown native %s with %zu arguments, answered with zeros", NameOf(c.hash, hex), c.count);
+    return;
+  }
+  const std::size_t expected = std::strlen(native->args);
+  if (c.count != expected) {
+    Problem(c.hash, "%s sent with %zu arguments instead of %zu", native->name, c.count, expected);
+    return;
+  }
+  for (std::size_t i = 0; i < c.count; ++i) {
+    const UINT64 v = c.args[i];
+    const char kind = native->args[i];
+    const bool zeroHigh = (v >> 32) == 0;
+    const bool signWide = static_cast<UINT64>(static_cast<std::int64_t>(static_cast<std::int32_t>(v))) == v;
+    const char* wrong = nullptr;
+    if ((kind == 'i' || kind == 'h' || kind == 'f') && !zeroHigh) wrong = "has bits in its high half";
+    if (kind == 'w' && !signWide) wrong = "is not a sign-widened 32-bit value";
+    if ((kind == 's' || kind == 'c') && v == 0) wrong = "is a null pointer";
+    if (wrong != nullptr)
+      Problem(c.hash, "%s argument %zu (0x%016llX) %s", native->name, i + 1, static_cast<unsigned long long>(v), wrong);
+  }
+}
+
+// The name a GetHashKey answer stands for, so that lines and reports can print hashes as names.
+void RememberHashedName(const NativeCall& c) {
+  if (c.hash != natives::GetHashKey.hash || c.count != 1 || c.Text(0) == nullptr) return;
+  RememberName(static_cast<std::uint32_t>(c.slots[0]), c.Text(0));
+}
+}  // namespace
+
+void scriptRegister(HMODULE module, void (*entry)()) {
+  if (scriptEntry != nullptr) DiscardScript();  // one script at a time: the newer registration wins
+  scriptModule = module;
+  scriptEntry = entry;
+  scriptStarted = false;
+  Note(kNoteScriptRegistered, Detail(module));
+}
+
+void scriptUnregister(HMODULE module) {
+  if (scriptEntry == nullptr || module != scriptModule) {
+    Problem(0, "scriptUnregister with a module that has no script registered");
+    return;
+  }
+  scriptEntry = nullptr;
+  scriptModule = nullptr;
+  if (scriptStarted) DiscardScript();
+  scriptStarted = false;
+  Note(kNoteScriptUnregistered, Detail(module));
+}
+
+void scriptWait(DWORD milliseconds) {
+  if (callOpen) Problem(callHash, "scriptWait inside an open native call");
+  if (!OnScript()) {
+    Note(kNoteWaitOffScript, milliseconds);
+    return;
+  }
+  Note(kNoteScriptWaits, milliseconds);
+  wakeAt = now + static_cast<std::uint32_t>(milliseconds);
+  SuspendToHost();
+  Note(kNoteScriptResumed, milliseconds);
+}
+
+void keyboardHandlerRegister(KeyboardHandler handler) {
+  {
+    const std::lock_guard<std::mutex> lock(keyboardMutex);
+    keyboardHandler = handler;
+  }
+  Note(kNoteKeyboardRegistered, Detail(reinterpret_cast<const void*>(handler)));
+}
+
+void keyboardHandlerUnregister(KeyboardHandler handler) {
+  bool known = false;
+  {
+    const std::lock_guard<std::mutex> lock(keyboardMutex);
+    known = handler == keyboardHandler && handler != nullptr;
+    if (known) keyboardHandler = nullptr;
+  }
+  if (known)
+    Note(kNoteKeyboardUnregistered, Detail(reinterpret_cast<const void*>(handler)));
+  else
+    Problem(0, "keyboardHandlerUnregister with a handler that is not the registered one");
+}
+
+void nativeInit(UINT64 hash) {
+  char hex[24], open[24];
+  if (callOpen) Problem(hash, "nativeInit(%s) while %s was not called", NameOf(hash, hex), NameOf(callHash, open));
+  if (!OnScript()) Note(kNoteNativeOffScript, hash);
+  for (UINT64& slot : resultSlots) slot = kStale;
+  callOpen = true;
+  callHash = hash;
+  callCount = 0;
+}
+
+void nativePush64(UINT64 value) {
+  if (!callOpen) Problem(0, "nativePush64 outside a native call");
+  if (callCount == kMaxArguments) {
+    Problem(callHash, "more than %zu arguments pushed", kMaxArguments);
+    return;
+  }
+  callArgs[callCount++] = value;
+}
+
+PUINT64 nativeCall() {
+  if (!callOpen) Problem(0, "nativeCall without nativeInit");
+  callOpen = false;
+  for (UINT64& slot : resultSlots) slot = 0;
+  const NativeCall call{callHash, callArgs, callCount, resultSlots};
+  CheckSlots(call);
+  bool slots = true;
+  try {
+    if (answerHook != nullptr) slots = answerHook(call);
+  } catch (...) {
+    if (callHook != nullptr) callHook(call, true);
+    throw;
+  }
+  RememberHashedName(call);
+  if (callHook != nullptr) callHook(call, false);
+  return slots ? resultSlots : nullptr;
+}
+
+extern "C" void BridgeSetHooks(NativeAnswer answer, NoteSink note, CallSink call) {
+  answerHook = answer;
+  noteHook = note;
+  callHook = call;
+}
+
+extern "C" int BridgeRunFrame(std::uint32_t nowMs) {
+  now = nowMs;
+  if (scriptEntry == nullptr) return kFrameNoScript;
+  if (scriptStarted && EndOfScript() != ScriptEnd::kNotYet) return kFrameScriptEnded;
+  if (!scriptStarted) {
+    scriptStarted = true;
+    Note(kNoteScriptStarted);
+    StartScript(scriptEntry);
+  } else {
+    if (now < wakeAt) return kFrameWaiting;
+    ResumeScript();
+  }
+  if (EndOfScript() != ScriptEnd::kNotYet) {
+    Note(kNoteScriptReturned);
+    return kFrameScriptEnded;
+  }
+  return kFrameRan;
+}
+
+extern "C" int BridgeDeliverKey(DWORD key, WORD repeats, BYTE scanCode, BOOL extended, BOOL withAlt, BOOL wasDownBefore,
+                                BOOL isUpNow) {
+  // Held while the handler runs, so that unregistering waits for a delivery in progress.
+  const std::lock_guard<std::mutex> lock(keyboardMutex);
+  if (keyboardHandler == nullptr) return 0;
+  keyboardHandler(key, repeats, scanCode, extended, withAlt, wasDownBefore, isUpNow);
+  return 1;
+}
+
+extern "C" void BridgeShutdown() {
+  DiscardScript();
+  ShutdownRunner();
+  scriptEntry = nullptr;
+  scriptModule = nullptr;
+  scriptStarted = false;
+  {
+    const std::lock_guard<std::mutex> lock(keyboardMutex);
+    keyboardHandler = nullptr;
+  }
+  callOpen = false;
+  callCount = 0;
+  now = wakeAt = 0;
+  BridgeSetHooks(nullptr, nullptr, nullptr);
+}
+
+HMODULE RegisteredModule() { return scriptModule; }
+void (*RegisteredScript())() { return scriptEntry; }
+KeyboardHandler RegisteredKeyboardHandler() {
+  const std::lock_guard<std::mutex> lock(keyboardMutex);
+  return keyboardHandler;
+}

@@ -1,0 +1,110 @@
+#include "testkit/WorkFolder.h"
+
+#include <stdlib.h>
+
+#include <cctype>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+#include <system_error>
+
+namespace {
+std::filesystem::path previous;
+std::filesystem::path current;
+
+#ifdef _WIN32
+// The C runtime has no mkdtemp; creating the folder is the atomic test of a name being free.
+std::filesystem::path MakeUniqueFolder(const std::string& prefix) {
+  std::random_device seed;
+  std::mt19937 random(seed());
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path folder = prefix + std::to_string(random() % 1000000);
+    std::error_code error;
+    if (std::filesystem::create_directory(folder, error)) return folder;
+  }
+  throw std::runtime_error("cannot create a work folder");
+}
+#else
+std::filesystem::path MakeUniqueFolder(const std::string& prefix) {
+  std::string pattern = prefix + "XXXXXX";
+  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a work folder");
+  return pattern;
+}
+#endif
+}  // namespace
+
+std::filesystem::path EnterWorkFolder(const std::string& name, bool withLogFolder) {
+  std::string safe;
+  for (const char c : name) safe += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
+  const std::filesystem::path folder =
+      MakeUniqueFolder((std::filesystem::temp_directory_path() / ("varnholt-" + safe + "-")).string());
+  previous = std::filesystem::current_path();
+  current = folder;
+  if (withLogFolder) std::filesystem::create_directory(current / "Quillfen");
+  std::filesystem::current_path(current);
+  return current;
+}
+
+void LeaveWorkFolder(bool keep) {
+  if (current.empty()) return;
+  std::filesystem::current_path(previous);
+  if (keep) {
+    std::fprintf(stderr, "work folder kept: %s\n", current.string().c_str());
+  } else {
+    std::error_code ignored;
+    std::filesystem::remove_all(current, ignored);
+  }
+  current.clear();
+}
+
+std::string ReadBytes(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << bytes;
+}
+
+std::vector<std::string> LogMessages(std::size_t fromByte) {
+  static const std::regex prefix(R"(^\[[1-9][0-9]?/[1-9][0-9]?/[0-9]+ [0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}\] )");
+  const std::string text = ReadBytes("Quillfen/Log.log");
+  std::vector<std::string> messages;
+  for (std::size_t start = fromByte; start < text.size();) {
+    std::size_t end = text.find(kStoredLineEnd, start);
+    if (end == std::string::npos) end = text.size();
+    const std::string line = text.substr(start, end - start);
+    start = end + kStoredLineEnd.size();
+    std::smatch match;
+    if (std::regex_search(line, match, prefix))
+      messages.push_back(match.suffix());
+    else
+      messages.push_back("<no prefix> " + line);
+  }
+  return messages;
+}
+
+std::string Stored(std::string_view text) {
+  std::string stored;
+  for (const char c : text) {
+    if (c == '\n')
+      stored += kStoredLineEnd;
+    else
+      stored += c;
+  }
+  return stored;
+}
+
+#ifndef _WIN32
+std::size_t OpenFileCount() {
+  const std::filesystem::directory_iterator fds("/proc/self/fd");
+  return static_cast<std::size_t>(std::distance(std::filesystem::begin(fds), std::filesystem::end(fds)));
+}
+#endif
