@@ -17,6 +17,7 @@
 
 namespace {
 std::vector<RecordedFrame>* recording = nullptr;
+UINT64 cell = 0;  // the floor's output cell
 std::size_t logBytes = 0;
 
 void RecordCall(const NativeCall& call, bool) {
@@ -24,7 +25,7 @@ void RecordCall(const NativeCall& call, bool) {
   const NativeEntry* native = natives::Find(call.hash);
   for (std::size_t i = 0; native != nullptr && i < call.count && native->args[i] != '\0'; ++i) {
     if (native->args[i] == 's' && call.Text(i) != nullptr) recorded.texts.emplace_back(call.Text(i));
-    if (native->args[i] == 'c') recorded.cell = static_cast<int>(i);
+    if (native->args[i] == 'c') recorded.args[i] = reinterpret_cast<std::uintptr_t>(&cell);
   }
   recording->back().calls.push_back(std::move(recorded));
 }
@@ -106,10 +107,8 @@ void EndRecordedFrame() {
 
 void PlayFloor(const RecordedFrame& frame) {
   for (const RecordedCall& call : frame.calls) {
-    UINT64 cell = 0;
     nativeInit(call.hash);
-    for (std::size_t i = 0; i < call.args.size(); ++i)
-      nativePush64(static_cast<int>(i) == call.cell ? reinterpret_cast<std::uintptr_t>(&cell) : call.args[i]);
+    for (const UINT64 arg : call.args) nativePush64(arg);
     benchmark::DoNotOptimize(nativeCall());
   }
   for (const std::string& name : Switches())

@@ -12,9 +12,8 @@
 
 struct RecordedCall {
   UINT64 hash = 0;
-  std::vector<UINT64> args;        // as pushed, text arguments pointing into texts
+  std::vector<UINT64> args;        // as pushed, but texts and output cells are the floor's own
   std::vector<std::string> texts;  // copies of its texts, which were the plug-in's, alive only then
-  int cell = -1;                   // the argument that is an output cell, pushed as one of the floor's
 };
 
 struct RecordedFrame {

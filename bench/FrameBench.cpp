@@ -199,7 +199,7 @@ bool ReportInstructions(const std::string& budgets) {
     const double plugin = perFrame[std::string("plugin/") + c.name];
     const double floor = perFrame[std::string("floor/") + c.name];
     const double natives = NativesPerFrame(c);
-    std::printf("instructions-per-frame %s: plug-in %.0f, floor %.0f, ratio %.2f\n", c.name, plugin, floor,
+    std::printf("instructions-per-frame %s: plug-in %.0f, floor %.0f, ratio %.3f\n", c.name, plugin, floor,
                 plugin / floor);
     std::printf("natives-per-frame %s: %g\n", c.name, natives);
     counts.push_back({c.name, plugin / floor});
@@ -254,6 +254,7 @@ int main(int argc, char** argv) {
 
   // The log and the settings file are relative to the working folder, as in the game.
   EnterWorkFolder("bench");
+  BridgeSetHooks(AnswerFromGame, nullptr, nullptr);
   const char* const kBothOn = "DisableReticleInScope=1\nEnableScopeToggle=1\n";
   cases = {
       {"idle", kBothOn, {Far}, false, {}},

@@ -13,7 +13,7 @@ struct Budget {
   bool used = false;
 };
 
-void PrintLine(const FrameCount& c) { std::printf("    %-15s %.2f\n", c.name.c_str(), c.ratio); }
+void PrintLine(const FrameCount& c) { std::printf("    %-15s %.3f\n", c.name.c_str(), c.ratio); }
 }  // namespace
 
 bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& counts) {
@@ -51,7 +51,7 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
     const double over = c.ratio / b.ratio - 1;
     if (over > kTolerance) {
       std::printf(
-          "FAILED: %s costs %.2f times its floor, %.1f %% over its budget of %.2f in %s.\n"
+          "FAILED: %s costs %.3f times its floor, %.1f %% over its budget of %.3f in %s.\n"
           "  The floor already holds the frame's natives, its switch reads and its log lines: what is over is\n"
           "  the plug-in's own logic. Make it cheaper; or, if the extra work is meant (and the commit says\n"
           "  why), write this line in %s:\n",
@@ -59,11 +59,11 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
       PrintLine(c);
       held = false;
     } else if (over < -kTolerance) {
-      std::printf("budget %s: %.2f times its floor, %.1f %% under its budget of %.2f: lower it in %s to\n",
+      std::printf("budget %s: %.3f times its floor, %.1f %% under its budget of %.3f: lower it in %s to\n",
                   c.name.c_str(), c.ratio, -over * 100, b.ratio, path.c_str());
       PrintLine(c);
     } else {
-      std::printf("budget %s: %.2f times its floor, within 2 %% of %.2f\n", c.name.c_str(), c.ratio, b.ratio);
+      std::printf("budget %s: %.3f times its floor, within 2 %% of %.3f\n", c.name.c_str(), c.ratio, b.ratio);
     }
   }
   for (const auto& [name, b] : budgets) {

@@ -47,6 +47,7 @@ const char* NameOf(UINT64 hash, char (&buffer)[24]) {
 
 template <class... A>
 void Problem(UINT64 hash, const char* format, A... values) {
+  if (noteHook == nullptr) return;
   char text[256];
   std::snprintf(text, sizeof text, format, values...);
   Note(kNoteProblem, hash, text);
@@ -54,13 +55,13 @@ void Problem(UINT64 hash, const char* format, A... values) {
 
 // Each slot against the kind of value it should hold.
 void CheckSlots(const NativeCall& c) {
-  const NativeEntry* native = natives::Find(c.hash);
   char hex[24];
-  if (native == nullptr) {
+  if (c.place == natives::kCount) {
     Problem(c.hash, "unknown native %s with %zu arguments, answered with zeros", NameOf(c.hash, hex), c.count);
     return;
   }
-  const std::size_t expected = std::strlen(native->args);
+  const NativeEntry* native = natives::kAll[c.place];
+  const std::size_t expected = native->argCount;
   if (c.count != expected) {
     Problem(c.hash, "%s sent with %zu arguments instead of %zu", native->name, c.count, expected);
     return;

@@ -9,8 +9,9 @@
 #include <cstdint>
 
 #include "host/Bridge.h"
+#include "testkit/Catalogue.h"
 
-inline constexpr std::size_t kResultSlots = 8;
+inline constexpr std::size_t kResultSlots = 3;    // a position fills three
 inline constexpr std::size_t kMaxArguments = 16;  // more than any native takes
 
 // One native call as the bridge received it. Argument i is read as a kind; one that was not pushed
@@ -19,7 +20,8 @@ struct NativeCall {
   UINT64 hash;
   const UINT64* args;
   std::size_t count;
-  UINT64* slots;  // kResultSlots of them, zeroed before the answer
+  UINT64* slots;                               // kResultSlots of them, zeroed before the answer
+  std::size_t place = natives::IndexOf(hash);  // in the catalogue, looked up once for every hook
 
   UINT64 Slot(std::size_t i) const { return i < count ? args[i] : 0; }
   std::int32_t Int(std::size_t i) const { return static_cast<std::int32_t>(Hash(i)); }

@@ -12,8 +12,11 @@
 //   v  64-bit host value, any bits         p  (answers only) a position: floats in slots 0, 1 and 2
 //
 // The answer is a statement over `c`, the call (testkit/Bridge.h), and `g`, the game.
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 // N(name, hash, argument kinds, answer kind, default answer)
 #define VARNHOLT_NATIVES(N)                                                                                         \
@@ -67,11 +70,12 @@ struct NativeEntry {
   const char* name;
   const char* args;    // one kind per argument slot
   const char* answer;  // the answer's kind, or empty
+  std::size_t argCount;
 };
 
 namespace natives {
 #define VARNHOLT_NATIVE_ENTRY(name, hash, args, answer, ...) \
-  inline constexpr NativeEntry name{hash, #name, args, answer};
+  inline constexpr NativeEntry name{hash, #name, args, answer, sizeof(args) - 1};
 VARNHOLT_NATIVES(VARNHOLT_NATIVE_ENTRY)
 #undef VARNHOLT_NATIVE_ENTRY
 
@@ -79,11 +83,39 @@ VARNHOLT_NATIVES(VARNHOLT_NATIVE_ENTRY)
 inline constexpr const NativeEntry* kAll[] = {VARNHOLT_NATIVES(VARNHOLT_NATIVE_ADDRESS)};
 #undef VARNHOLT_NATIVE_ADDRESS
 
+inline constexpr std::size_t kCount = sizeof kAll / sizeof kAll[0];
+
+// Every native call looks its entry up, so the lookup must cost next to nothing beside the plug-in's
+// own work: a multiplier, found when compiling, that sends every hash of the list to a bucket of its own.
+inline constexpr int kBucketBits = 8;
+constexpr std::size_t Bucket(std::uint64_t hash, std::uint64_t multiplier) {
+  return static_cast<std::size_t>((hash * multiplier) >> (64 - kBucketBits));
+}
+inline constexpr std::uint64_t kMultiplier = [] {
+  for (std::uint64_t m = 0x9E3779B97F4A7C15ULL;; m += 2) {
+    std::array<bool, 1 << kBucketBits> taken{};
+    bool apart = true;
+    for (const NativeEntry* n : kAll) apart = apart && !std::exchange(taken[Bucket(n->hash, m)], true);
+    if (apart) return m;
+  }
+}();
+inline constexpr std::array<std::uint8_t, 1 << kBucketBits> kPlaces = [] {
+  std::array<std::uint8_t, 1 << kBucketBits> places{};
+  places.fill(static_cast<std::uint8_t>(kCount));
+  for (std::size_t i = 0; i < kCount; ++i) places[Bucket(kAll[i]->hash, kMultiplier)] = static_cast<std::uint8_t>(i);
+  return places;
+}();
+
+// The place of a hash in kAll, or kCount when it is not listed.
+constexpr std::size_t IndexOf(std::uint64_t hash) {
+  const std::size_t i = kPlaces[Bucket(hash, kMultiplier)];
+  return i < kCount && kAll[i]->hash == hash ? i : kCount;
+}
+
 // Null for a hash or a name that is not listed; names match exactly.
 constexpr const NativeEntry* Find(std::uint64_t hash) {
-  for (const NativeEntry* n : kAll)
-    if (n->hash == hash) return n;
-  return nullptr;
+  const std::size_t i = IndexOf(hash);
+  return i < kCount ? kAll[i] : nullptr;
 }
 constexpr const NativeEntry* FindByName(std::string_view name) {
   for (const NativeEntry* n : kAll)

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "testkit/Catalogue.h"
 #include "testkit/NameHash.h"
@@ -20,6 +21,7 @@ void Tell(const GameEvent& event) {
 
 template <class... A>
 void Problem(const char* format, A... values) {
+  if (tell == nullptr) return;
   char text[256];
   std::snprintf(text, sizeof text, format, values...);
   Tell({.kind = GameEvent::kProblem, .problem = text});
@@ -176,17 +178,16 @@ std::int32_t PromptGroupOf(std::int32_t entity) {
   return IsHorse(entity) && TheGame.horseHasGroup ? TheGame.horseGroup : 0;
 }
 
-struct Answered {
-  UINT64 hash;
-  void (*answer)(const NativeCall& c);
-};
+// In the catalogue's order, as natives::IndexOf finds them.
+using Answer = void (*)(const NativeCall& c);
 #define VARNHOLT_NATIVE_ANSWER(name, hash, args, kind, ...) \
-  {hash, []([[maybe_unused]] const NativeCall& c) {         \
-     [[maybe_unused]] Game& g = TheGame;                    \
-     __VA_ARGS__;                                           \
-   }},
-const Answered kAnswers[] = {VARNHOLT_NATIVES(VARNHOLT_NATIVE_ANSWER)};
+  []([[maybe_unused]] const NativeCall& c) {                \
+    [[maybe_unused]] Game& g = TheGame;                     \
+    __VA_ARGS__;                                            \
+  },
+const Answer kAnswers[] = {VARNHOLT_NATIVES(VARNHOLT_NATIVE_ANSWER)};
 #undef VARNHOLT_NATIVE_ANSWER
+static_assert(std::size(kAnswers) == natives::kCount);
 }  // namespace
 
 void NewGame() {
@@ -195,11 +196,7 @@ void NewGame() {
 }
 
 bool AnswerFromGame(const NativeCall& call) {
-  for (const Answered& a : kAnswers) {
-    if (a.hash != call.hash) continue;
-    a.answer(call);
-    break;
-  }
+  if (call.place < natives::kCount) kAnswers[call.place](call);
   return true;
 }
 
