@@ -4,21 +4,11 @@
 #include <functional>
 #include <map>
 #include <string>
-#include <string_view>
 #include <vector>
 
-// Names compare byte by byte (as unsigned bytes, shorter first on a common start). Transparent, so a
-// lookup by C string allocates nothing; the first byte is tried inline because it settles most steps of
-// a lookup among the few names of the store.
-struct SettingNameOrder {
-  using is_transparent = void;
-  bool operator()(std::string_view a, std::string_view b) const noexcept {
-    if (!a.empty() && !b.empty() && a.front() != b.front())
-      return static_cast<unsigned char>(a.front()) < static_cast<unsigned char>(b.front());
-    return a < b;
-  }
-};
-using SettingsMap = std::map<std::string, std::string, SettingNameOrder>;
+// Names compare byte by byte, as unsigned bytes, shorter first on a common start: the order of
+// std::string. Transparent, so that a lookup by a string view allocates nothing.
+using SettingsMap = std::map<std::string, std::string, std::less<>>;
 
 inline constexpr const char* kSettingsPath = "Varnholt.ini";
 
