@@ -1,6 +1,5 @@
 #pragma once
 // The plug-in's diagnostic record: "Quillfen/Log.log" in the working directory, only ever appended to.
-#include <cstddef>
 #include <ctime>
 #include <string>
 

@@ -1,6 +1,7 @@
-#include <time.h>
-
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <ctime>
 
 #include "core/Platform.h"
 

@@ -2,6 +2,7 @@
 // The natives of the scope toggle and the reticle suppression, one thin wrapper each.
 #include <cstdint>
 
+#include "host/Bridge.h"
 #include "host/NativeCall.h"
 #include "host/Natives.h"
 

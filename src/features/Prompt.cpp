@@ -1,5 +1,6 @@
 #include "features/Prompt.h"
 
+#include "host/Bridge.h"
 #include "host/NativeCall.h"
 #include "host/Natives.h"
 

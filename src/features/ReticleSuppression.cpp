@@ -1,6 +1,7 @@
 #include "features/ReticleSuppression.h"
 
 #include "features/GameNatives.h"
+#include "host/Natives.h"
 #include "host/Script.h"
 
 void ReticleSuppression() {

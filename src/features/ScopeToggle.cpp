@@ -1,7 +1,10 @@
 #include "features/ScopeToggle.h"
 
+#include <utility>
+
 #include "features/GameNatives.h"
 #include "features/Prompt.h"
+#include "host/Natives.h"
 #include "host/Script.h"
 
 std::map<std::int32_t, std::uint32_t> ScopeMemory;

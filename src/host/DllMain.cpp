@@ -1,4 +1,5 @@
 #include "core/Platform.h"
+#include "host/Bridge.h"
 #include "host/Keyboard.h"
 #include "host/Script.h"
 

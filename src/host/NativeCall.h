@@ -4,7 +4,7 @@
 // start another call. Each wrapper elsewhere is one line over CallNative.
 #include <bit>
 #include <cstdint>
-#include <type_traits>
+#include <type_traits>  // IWYU pragma: keep (is_same_v in the templates)
 
 #include "host/Bridge.h"
 

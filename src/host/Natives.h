@@ -2,6 +2,7 @@
 // Natives that the script lifecycle itself needs.
 #include <cstdint>
 
+#include "host/Bridge.h"
 #include "host/NativeCall.h"
 
 // The host's hash of a name. Asked every time: hashes are never cached.

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <exception>
 #include <string>
 
@@ -6,6 +7,7 @@
 #include "features/Prompt.h"
 #include "features/ReticleSuppression.h"
 #include "features/ScopeToggle.h"
+#include "host/Bridge.h"
 #include "host/Natives.h"
 #include "host/Script.h"
 
