@@ -16,7 +16,8 @@ namespace {
 const char kUsage[] =
     "usage: varnholt-host [options] <scenario>\n"
     "  <scenario>       a scenario file, or the name of a bundled one (see --list)\n"
-    "  --dir DIR        the run's working folder, created if missing (default: varnholt-run);\n"
+    "  --dir DIR        the run's working folder, created if missing (default: varnholt-run in the\n"
+    "                   system's temporary folder, never where the host is started);\n"
     "                   the host replaces its Varnholt.ini and its Quillfen folder\n"
     "  --trace          print every native call with its arguments and answer\n"
     "  --hold-log       keep Quillfen/Log.log open with read and write sharing during the run\n"
@@ -123,6 +124,10 @@ int main(int argc, char** argv) {
   options.pluginPath = Absolute(options.pluginPath.empty() ? DefaultModulePath("Varnholt.dll") : options.pluginPath);
   options.frontPath = Absolute(options.frontPath);
   options.svgPath = Absolute(options.svgPath);
+  if (options.dir.empty()) {
+    std::error_code ec;
+    options.dir = (fs::temp_directory_path(ec) / "varnholt-run").string();
+  }
 
   Scenario scenario;
   try {

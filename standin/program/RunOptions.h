@@ -5,7 +5,7 @@
 #include <vector>
 
 struct RunOptions {
-  std::string dir = "varnholt-run";  // the run's working folder
+  std::string dir;                   // the run's working folder; varnholt-run in the temporary folder if empty
   std::string bridgePath;            // Windows: ScriptBridge.dll
   std::string pluginPath;            // Windows: Varnholt.dll
   std::string frontPath;             // Windows: a bridge front in place of the bridge, if any

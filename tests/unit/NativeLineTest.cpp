@@ -10,18 +10,14 @@
 #include "testkit/NativeLine.h"
 
 namespace {
+// The line of a call; with answer slots, the answer too.
 std::string Line(std::uint64_t hash, std::vector<std::uint64_t> args, std::vector<std::uint64_t> answer = {}) {
+  const bool withAnswer = !answer.empty();
   answer.resize(kResultSlots);
   char out[128];
   const NativeCall call{hash, args.data(), args.size(), answer.data()};
-  EXPECT_LT(FormatNativeLine(call, answer[kResultSlots - 1] != 0, out, sizeof out), sizeof out);
+  EXPECT_LT(FormatNativeLine(call, withAnswer, out, sizeof out), sizeof out);
   return out;
-}
-// Answer slots that ask Line for the answer too.
-std::vector<std::uint64_t> Answered(std::vector<std::uint64_t> slots) {
-  slots.resize(kResultSlots);
-  slots.back() = 1;
-  return slots;
 }
 std::uint64_t Pointer(const void* p) { return reinterpret_cast<std::uintptr_t>(p); }
 
@@ -51,18 +47,17 @@ TEST(NativeLine, ShowsKnownNamesAndCutsShortWhatDoesNotFit) {
   char out[12];
   EXPECT_EQ(FormatNativeLine(call, false, out, sizeof out), std::string("HasWeaponComponent(0x40, #SCOPE)").size());
   EXPECT_STREQ(out, "HasWeaponCo");
-  EXPECT_EQ(Line(natives::GetHashKey.hash, {Pointer("scope")}, Answered({0xA5A5A5A500C0FFEE})),
-            "GetHashKey('scope') -> #SCOPE");
+  EXPECT_EQ(Line(natives::GetHashKey.hash, {Pointer("scope")}, {0xA5A5A5A500C0FFEE}), "GetHashKey('scope') -> #SCOPE");
   ForgetNames();
 }
 
 // The trace's answers, read as the plug-in reads them: a low half, all 64 bits, or a position.
 TEST(NativeLine, ShowsTheAnswerByItsKind) {
   using namespace natives;
-  EXPECT_EQ(Line(GetPlayerMount.hash, {2}, Answered({0xFFFFFFFF00000030})), "GetPlayerMount(2) -> 0x30");
-  EXPECT_EQ(Line(PlayerInScopeTest.hash, {2}, Answered({0x100000000})), "PlayerInScopeTest(2) -> 0x100000000");
-  EXPECT_EQ(Line(GetEntityPosition.hash, {0x30, 1, 0}, Answered({0x3FC00000, 0x40000000, 0})),
+  EXPECT_EQ(Line(GetPlayerMount.hash, {2}, {0xFFFFFFFF00000030}), "GetPlayerMount(2) -> 0x30");
+  EXPECT_EQ(Line(PlayerInScopeTest.hash, {2}, {0x100000000}), "PlayerInScopeTest(2) -> 0x100000000");
+  EXPECT_EQ(Line(GetEntityPosition.hash, {0x30, 1, 0}, {0x3FC00000, 0x40000000, 0}),
             "GetEntityPosition(0x30, 1, 0) -> (1.5, 2, 0)");
-  EXPECT_EQ(Line(PromptSetVisible.hash, {0x50, 1}, Answered({})), "PromptSetVisible(0x50, 1)");
+  EXPECT_EQ(Line(PromptSetVisible.hash, {0x50, 1}, {0}), "PromptSetVisible(0x50, 1)");
 }
 }  // namespace
