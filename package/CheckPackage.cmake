@@ -31,8 +31,8 @@ if(NOT unpacked STREQUAL
        "Quillfen folder with Varnholt-log-folder.txt in it, not: ${unpacked}")
 endif()
 
-# The texts are for Notepad: every line ends in CR LF, the last one too.
-foreach(text Varnholt-README.txt Varnholt-CHANGELOG.txt Quillfen/Varnholt-log-folder.txt)
+# The texts are for Notepad, the settings too: every line ends in CR LF, the last one as well.
+foreach(text Varnholt.ini Varnholt-README.txt Varnholt-CHANGELOG.txt Quillfen/Varnholt-log-folder.txt)
   file(READ ${WORK}/game/${text} bytes HEX)
   string(REGEX REPLACE "(..)" " \\1" bytes "${bytes}")  # one blank before each byte: no match across two
   string(REGEX MATCHALL " 0a" lf "${bytes}")
