@@ -20,14 +20,29 @@ if(NOT rc EQUAL 0)
   fail("cannot unpack ${ZIP}")
 endif()
 
-file(GLOB unpacked RELATIVE ${WORK}/game ${WORK}/game/*)
+file(GLOB_RECURSE unpacked LIST_DIRECTORIES true RELATIVE ${WORK}/game ${WORK}/game/*)
 list(SORT unpacked)
-# Every file carries the plug-in's name, so that none overwrites another mod's in the game folder.
-if(NOT unpacked STREQUAL "Quillfen;Varnholt-CHANGELOG.txt;Varnholt-README.txt;Varnholt.dll;Varnholt.ini"
+# Every file carries the plug-in's name, so that none overwrites another mod's in the game folder; the
+# log's folder holds a file, since installers drop empty folders.
+if(NOT unpacked STREQUAL
+     "Quillfen;Quillfen/Varnholt-log-folder.txt;Varnholt-CHANGELOG.txt;Varnholt-README.txt;Varnholt.dll;Varnholt.ini"
    OR NOT IS_DIRECTORY ${WORK}/game/Quillfen)
-  fail("the zip should hold Varnholt.dll, Varnholt.ini, Varnholt-README.txt, Varnholt-CHANGELOG.txt and an empty "
-       "Quillfen folder, not: ${unpacked}")
+  fail("the zip should hold Varnholt.dll, Varnholt.ini, Varnholt-README.txt, Varnholt-CHANGELOG.txt and the "
+       "Quillfen folder with Varnholt-log-folder.txt in it, not: ${unpacked}")
 endif()
+
+# The texts are for Notepad, the settings too: every line ends in CR LF, the last one as well.
+foreach(text Varnholt.ini Varnholt-README.txt Varnholt-CHANGELOG.txt Quillfen/Varnholt-log-folder.txt)
+  file(READ ${WORK}/game/${text} bytes HEX)
+  string(REGEX REPLACE "(..)" " \\1" bytes "${bytes}")  # one blank before each byte: no match across two
+  string(REGEX MATCHALL " 0a" lf "${bytes}")
+  string(REGEX MATCHALL " 0d 0a" crlf "${bytes}")
+  list(LENGTH lf lf)
+  list(LENGTH crlf crlf)
+  if(lf EQUAL 0 OR NOT lf EQUAL crlf OR NOT bytes MATCHES " 0d 0a$")
+    fail("${text} should end every line in CR LF: ${crlf} of its ${lf} line ends are, and it should end in one")
+  endif()
+endforeach()
 
 execute_process(COMMAND ${OBJDUMP} -p ${WORK}/game/Varnholt.dll OUTPUT_VARIABLE dump)
 if(NOT dump MATCHES "Type Table[^\n]*\n[^\n]*Entry: ID: 0x0*10,")  # type 16, RT_VERSION
