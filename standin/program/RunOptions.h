@@ -5,10 +5,10 @@
 #include <vector>
 
 struct RunOptions {
-  std::string dir;                   // the run's working folder; varnholt-run in the temporary folder if empty
-  std::string bridgePath;            // Windows: ScriptBridge.dll
-  std::string pluginPath;            // Windows: Varnholt.dll
-  std::string frontPath;             // Windows: a bridge front in place of the bridge, if any
+  std::string dir;         // the run's working folder; varnholt-run in the temporary folder if empty
+  std::string bridgePath;  // Windows: ScriptBridge.dll
+  std::string pluginPath;  // Windows: Varnholt.dll
+  std::string frontPath;   // Windows: a bridge front in place of the bridge, if any
   bool trace = false;
   bool holdLog = false;        // keep Quillfen/Log.log open with read and write sharing during the run
   bool keyThread = false;      // deliver keyboard messages from another thread while frames run
