@@ -5,6 +5,7 @@ set(VARNHOLT_SOURCES
   src/host/Keyboard.cpp
   src/host/ScriptMain.cpp
   src/core/Log.cpp
+  src/core/RuntimeMemory.cpp
   src/core/Settings.cpp
   src/features/Prompt.cpp
   src/features/ReticleSuppression.cpp

@@ -1,6 +1,7 @@
 #pragma once
 // The few things that differ between Windows and elsewhere. PlatformWindows.cpp and PlatformPosix.cpp
-// each implement all of them; nothing else in the plug-in needs an operating-system header.
+// each implement the first three, RuntimeMemory.cpp the last, in a file of its own so that a test can
+// put its own in its place; nothing else in the plug-in needs an operating-system header.
 #include <cstdint>
 #include <cstdio>
 #include <ctime>
@@ -20,7 +21,7 @@ std::FILE* OpenShared(const char* path, FileAccess access);
 // The local broken-down time of now, through the platform's thread-safe conversion. False on failure.
 bool LocalTimeNow(std::tm& out);
 
-// On unloading, once nothing of the plug-in can run again: hands back to the process heap what the C++
-// runtime linked into the DLL would otherwise keep until the process ends. Does nothing where that
-// runtime is not linked in or not GCC's.
+// On a dynamic unload (FreeLibrary), once nothing of the plug-in can run again: hands back to the
+// process heap what the C++ runtime linked into the DLL would otherwise keep until the process ends.
+// Does nothing where that runtime is not linked in or not GCC's.
 void ReleaseRuntimeMemory();

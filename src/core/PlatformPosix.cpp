@@ -19,6 +19,3 @@ bool LocalTimeNow(std::tm& out) {
   const std::time_t now = std::time(nullptr);
   return localtime_r(&now, &out) != nullptr;
 }
-
-// The runtime here is shared with the host and outlives the plug-in: nothing is the plug-in's to free.
-void ReleaseRuntimeMemory() {}

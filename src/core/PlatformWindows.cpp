@@ -15,17 +15,3 @@ bool LocalTimeNow(std::tm& out) {
   const std::time_t now = std::time(nullptr);
   return localtime_s(&out, &now) == 0;
 }
-
-#if defined(__GLIBCXX__)
-// GCC's C++ runtime keeps an emergency pool for throwing when the heap is exhausted, allocated when the
-// DLL starts; this frees it. No header declares it. Nothing may throw in the DLL afterwards.
-namespace __gnu_cxx {
-void __freeres() noexcept;  // NOLINT(bugprone-reserved-identifier,cert-dcl37-c,cert-dcl51-cpp): its own name
-}
-#endif
-
-void ReleaseRuntimeMemory() {
-#if defined(__GLIBCXX__)
-  __gnu_cxx::__freeres();
-#endif
-}

@@ -24,6 +24,7 @@ const char kUsage[] =
     "  --key-thread     send keyboard messages from another thread while the frames run\n"
     "  --binary-default make binary the C runtime's default file mode, as some games do\n"
     "  --as-is          keep the folder's own Varnholt.ini and Quillfen (an unzipped release, say)\n"
+    "  --exit-loaded    at the end, end the process with the plug-in still loaded, as a game that quits\n"
     "  --bridge PATH    the bridge DLL (Windows; default: ScriptBridge.dll next to the host)\n"
     "  --plugin PATH    the plug-in DLL (Windows; default: Varnholt.dll next to the host)\n"
     "  --front PATH     a bridge front the plug-in binds to instead (Windows), which passes every\n"
@@ -69,6 +70,7 @@ bool SetSwitch(const std::string& arg, RunOptions& options) {
                    : arg == "--key-thread"     ? &options.keyThread
                    : arg == "--binary-default" ? &options.binaryDefault
                    : arg == "--as-is"          ? &options.asIs
+                   : arg == "--exit-loaded"    ? &options.exitLoaded
                                                : nullptr;
   if (on != nullptr) *on = true;
   return on != nullptr;

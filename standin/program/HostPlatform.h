@@ -18,6 +18,19 @@ bool LoadBridge(const std::string& path, const std::string& front, BridgeControl
 bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& error);
 // Unloads the plug-in, which unregisters on detach. False when its module is still mapped afterwards.
 bool UnloadPlugin();
+// Ends the process with the plug-in loaded, as a game that quits does: the plug-in's entry sees the
+// process detach of termination (natively the host calls it so). What the bridge notes then is written
+// straight to stdout, "at process exit: ...", since the host's own objects are gone by that time.
+[[noreturn]] void EndProcessWithPluginLoaded(const BridgeControl& bridge);
+// The line for a note of the bridge at process exit, or null.
+inline const char* ExitNoteLine(int note) {
+  switch (note) {
+    case kNoteScriptUnregistered: return "at process exit: script unregistered\n";
+    case kNoteKeyboardUnregistered: return "at process exit: keyboard handler unregistered\n";
+    case kNoteProblem: return "at process exit: ! the plug-in misused the bridge\n";
+    default: return nullptr;
+  }
+}
 void UnloadBridge();
 
 // Where a DLL of that name lies by default: next to the host executable. Empty natively.

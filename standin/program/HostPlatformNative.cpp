@@ -2,6 +2,7 @@
 #include <time.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "host/Script.h"
 #include "program/HostPlatform.h"
@@ -38,6 +39,22 @@ bool UnloadPlugin() {
 }
 
 void UnloadBridge() {}
+
+namespace {
+void ExitNote(int note, UINT64, const char*) {
+  if (const char* line = ExitNoteLine(note)) {
+    std::fputs(line, stdout);
+    std::fflush(stdout);
+  }
+}
+}  // namespace
+
+void EndProcessWithPluginLoaded(const BridgeControl& bridge) {
+  std::fflush(stdout);
+  bridge.setHooks(nullptr, ExitNote, nullptr);
+  DllMain(PluginModule(), 0, reinterpret_cast<void*>(1));  // the loader's detach when the process ends
+  std::exit(0);
+}
 
 std::string DefaultModulePath(const char*) { return std::string(); }
 

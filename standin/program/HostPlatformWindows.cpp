@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "program/HostPlatform.h"
 
@@ -75,6 +76,23 @@ bool UnloadPlugin() {
                          reinterpret_cast<LPCSTR>(pluginModule), &still) != 0;
   pluginModule = nullptr;
   return !mapped;
+}
+
+namespace {
+// Runs while the loader detaches the plug-in at process exit: Windows calls only, no object of the
+// host's own, which the C runtime has destroyed by then.
+void ExitNote(int note, UINT64, const char*) {
+  if (const char* line = ExitNoteLine(note)) {
+    DWORD written = 0;
+    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line, static_cast<DWORD>(lstrlenA(line)), &written, nullptr);
+  }
+}
+}  // namespace
+
+void EndProcessWithPluginLoaded(const BridgeControl& bridge) {
+  std::fflush(stdout);
+  bridge.setHooks(nullptr, ExitNote, nullptr);
+  std::exit(0);  // as a game returns from its main: the C runtime ends, then the loader detaches the DLLs
 }
 
 void UnloadBridge() {

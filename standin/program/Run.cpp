@@ -83,8 +83,9 @@ void FreshWorld(const Scenario& s, const RunOptions& o) {
   if (!o.svgPath.empty()) PictureStart(s);
 }
 
-// One load of the plug-in, the scenario's frames, one unload. False when the plug-in does not load.
-bool PlayScenario(const Scenario& s, const RunOptions& o, std::string& error) {
+// One load of the plug-in, the scenario's frames, one unload (unless this is the last play and the host
+// is to end its process with the plug-in loaded). False when the plug-in does not load.
+bool PlayScenario(const Scenario& s, const RunOptions& o, bool last, std::string& error) {
   TimelineAdd("> the host loads the plug-in");
   PictureNote(PictureMark::kLoad);
   TheWorld.pluginLoaded = true;
@@ -105,7 +106,13 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, std::string& error) {
     LongRunAfterFrame(frame + 1);
   }
   SetFrame(s.frames);
-  if (TheWorld.pluginLoaded) Unload();
+  if (!TheWorld.pluginLoaded) return true;
+  if (!last || !o.exitLoaded) {
+    Unload();
+    return true;
+  }
+  StopKeyThread();
+  TimelineAdd("> the host ends its process with the plug-in still loaded");
   return true;
 }
 
@@ -155,15 +162,19 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
   LongRunStart(o);
   for (int cycle = 1; cycle <= o.cycles; ++cycle) {
     if (cycle > 1) FreshWorld(s, o);  // the report and the picture show the last play
-    if (!PlayScenario(s, o, error)) return Failed(error);
+    if (!PlayScenario(s, o, cycle == o.cycles, error)) return Failed(error);
     LongRunAfterCycle(cycle);
   }
   TimelineCloseAll();
-  bridge.shutdown();
-  UnloadBridge();
+  const bool endLoaded = TheWorld.pluginLoaded;  // the bridge stays, for the plug-in's last words
+  if (!endLoaded) {
+    bridge.shutdown();
+    UnloadBridge();
+  }
   LocalTime(end);
 
   PrintReport(s, o, ReadLog(heldLog), start, end);
   if (!o.svgPath.empty() && !PictureWrite(o.svgPath, error)) return Failed(error);
+  if (endLoaded) EndProcessWithPluginLoaded(bridge);
   return 0;
 }

@@ -14,6 +14,7 @@ struct RunOptions {
   bool keyThread = false;      // deliver keyboard messages from another thread while frames run
   bool binaryDefault = false;  // the process's C runtime opens files in binary unless told otherwise
   bool asIs = false;           // keep the folder's own Varnholt.ini and Quillfen (an unzipped release, say)
+  bool exitLoaded = false;     // end the process with the plug-in still loaded, as a game that quits does
   int frames = 0;              // frames to run instead of the scenario's own number
   std::vector<int> memoryAt;   // frame counts after which memory is sampled
   int cycles = 1;              // plays of the scenario in one process, each loading and unloading the plug-in

@@ -124,3 +124,7 @@ std::vector<std::string> ProtocolErrors() {
 }
 
 }  // namespace fake
+
+// The platform's, in its place (it is the only function of its file in the plug-in's library): the
+// tests see DllMain call it among the lines.
+void ReleaseRuntimeMemory() { fake::Add("ReleaseRuntimeMemory"); }

@@ -17,14 +17,26 @@ TEST_F(DllMainTest, ProcessAttachRegistersTheScriptThenTheKeyboardHandler) {
   EXPECT_EQ(RegisteredKeyboardHandler(), &OnKeyboardMessage);
 }
 
-// The bridge takes back only what was registered: another module or handler is a protocol error.
+// The bridge takes back only what was registered: another module or handler is a protocol error. On
+// FreeLibrary (no reserved argument) the runtime's memory goes last; when the process ends (a reserved
+// argument), nothing more is done.
 TEST_F(DllMainTest, ProcessDetachUnregistersTheScriptThenTheKeyboardHandler) {
-  EXPECT_EQ(DllMain(module, 1, nullptr), 1);
-  const std::size_t mark = fake::LineCount();
-  EXPECT_EQ(DllMain(module, 0, nullptr), 1);
-  EXPECT_LINES(fake::Lines(mark), {"scriptUnregister", "keyboardHandlerUnregister"});
-  EXPECT_EQ(RegisteredScript(), nullptr);
-  EXPECT_EQ(RegisteredKeyboardHandler(), nullptr);
+  const struct {
+    void* reserved;
+    std::vector<std::string> detach;
+  } kinds[] = {
+      {nullptr, {"scriptUnregister", "keyboardHandlerUnregister", "ReleaseRuntimeMemory"}},
+      {reinterpret_cast<void*>(static_cast<std::uintptr_t>(1)), {"scriptUnregister", "keyboardHandlerUnregister"}},
+  };
+  for (const auto& kind : kinds) {
+    SCOPED_TRACE(kind.reserved == nullptr ? "FreeLibrary" : "process termination");
+    EXPECT_EQ(DllMain(module, 1, nullptr), 1);
+    const std::size_t mark = fake::LineCount();
+    EXPECT_EQ(DllMain(module, 0, kind.reserved), 1);
+    EXPECT_LINES(fake::Lines(mark), kind.detach);
+    EXPECT_EQ(RegisteredScript(), nullptr);
+    EXPECT_EQ(RegisteredKeyboardHandler(), nullptr);
+  }
 }
 
 TEST_F(DllMainTest, ThreadAttachAndDetachTouchNothing) {
