@@ -45,11 +45,12 @@ const char* NameOf(UINT64 hash, char (&buffer)[24]) {
   return buffer;
 }
 
-template <class... A>
-void Problem(UINT64 hash, const char* format, A... values) {
+void Problem(UINT64 hash, const char* text) { Note(kNoteProblem, hash, text); }
+template <class A, class... More>
+void Problem(UINT64 hash, const char* format, A value, More... more) {
   if (noteHook == nullptr) return;
   char text[256];
-  std::snprintf(text, sizeof text, format, values...);
+  std::snprintf(text, sizeof text, format, value, more...);
   Note(kNoteProblem, hash, text);
 }
 

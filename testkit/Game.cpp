@@ -19,12 +19,13 @@ void Tell(const GameEvent& event) {
   if (tell != nullptr) tell(event);
 }
 
-template <class... A>
-void Problem(const char* format, A... values) {
+void Problem(const char* text) { Tell({.kind = GameEvent::kProblem, .problem = text}); }
+template <class A, class... More>
+void Problem(const char* format, A value, More... more) {
   if (tell == nullptr) return;
   char text[256];
-  std::snprintf(text, sizeof text, format, values...);
-  Tell({.kind = GameEvent::kProblem, .problem = text});
+  std::snprintf(text, sizeof text, format, value, more...);
+  Problem(text);
 }
 
 const char* NameOrHex(std::uint32_t hash, char (&buffer)[16]) {
