@@ -1,3 +1,5 @@
+#include <version>  // IWYU pragma: keep (the C++ library's own macros, __GLIBCXX__ among them)
+
 #include "core/Platform.h"
 
 #if defined(_WIN32) && defined(__GLIBCXX__)
