@@ -3,8 +3,6 @@
 #include "testkit/BridgeCore.h"
 
 #include <cstdio>
-#include <cstring>
-#include <exception>
 #include <mutex>
 
 #include "testkit/Catalogue.h"
@@ -56,29 +54,16 @@ void Problem(UINT64 hash, const char* format, A value, More... more) {
 
 // Each slot against the kind of value it should hold.
 void CheckSlots(const NativeCall& c) {
-  char hex[24];
-  if (c.place == natives::kCount) {
-    Problem(c.hash, "unknown native %s with %zu arguments, answered with zeros", NameOf(c.hash, hex), c.count);
-    return;
-  }
+  if (c.place == natives::kCount)
+    return Problem(c.hash, "unknown native 0x%016llX with %zu arguments, answered with zeros",
+                   static_cast<unsigned long long>(c.hash), c.count);
   const NativeEntry* native = natives::kAll[c.place];
-  const std::size_t expected = native->argCount;
-  if (c.count != expected) {
-    Problem(c.hash, "%s sent with %zu arguments instead of %zu", native->name, c.count, expected);
-    return;
-  }
-  for (std::size_t i = 0; i < c.count; ++i) {
-    const UINT64 v = c.args[i];
-    const char kind = native->args[i];
-    const bool zeroHigh = (v >> 32) == 0;
-    const bool signWide = static_cast<UINT64>(static_cast<std::int64_t>(static_cast<std::int32_t>(v))) == v;
-    const char* wrong = nullptr;
-    if ((kind == 'i' || kind == 'h' || kind == 'f') && !zeroHigh) wrong = "has bits in its high half";
-    if (kind == 'w' && !signWide) wrong = "is not a sign-widened 32-bit value";
-    if ((kind == 's' || kind == 'c') && v == 0) wrong = "is a null pointer";
-    if (wrong != nullptr)
-      Problem(c.hash, "%s argument %zu (0x%016llX) %s", native->name, i + 1, static_cast<unsigned long long>(v), wrong);
-  }
+  if (c.count != native->argCount)
+    return Problem(c.hash, "%s sent with %zu arguments instead of %zu", native->name, c.count, native->argCount);
+  for (std::size_t i = 0; i < c.count; ++i)
+    if (const char* wrong = SlotMisfit(native->args[i], c.args[i]))
+      Problem(c.hash, "%s argument %zu (0x%016llX) %s", native->name, i + 1, static_cast<unsigned long long>(c.args[i]),
+              wrong);
 }
 
 // The name a GetHashKey answer stands for, so that lines and reports can print hashes as names.
@@ -129,12 +114,10 @@ void keyboardHandlerRegister(KeyboardHandler handler) {
 }
 
 void keyboardHandlerUnregister(KeyboardHandler handler) {
-  bool known = false;
-  {
-    const std::lock_guard<std::mutex> lock(keyboardMutex);
-    known = handler == keyboardHandler && handler != nullptr;
-    if (known) keyboardHandler = nullptr;
-  }
+  std::unique_lock<std::mutex> lock(keyboardMutex);
+  const bool known = handler == keyboardHandler && handler != nullptr;
+  if (known) keyboardHandler = nullptr;
+  lock.unlock();
   if (known)
     Note(kNoteKeyboardUnregistered, Detail(reinterpret_cast<const void*>(handler)));
   else
@@ -188,19 +171,17 @@ extern "C" int BridgeRunFrame(std::uint32_t nowMs) {
   now = nowMs;
   if (scriptEntry == nullptr) return kFrameNoScript;
   if (scriptStarted && EndOfScript() != ScriptEnd::kNotYet) return kFrameScriptEnded;
-  if (!scriptStarted) {
+  if (scriptStarted && now < wakeAt) return kFrameWaiting;
+  if (scriptStarted) {
+    ResumeScript();
+  } else {
     scriptStarted = true;
     Note(kNoteScriptStarted);
     StartScript(scriptEntry);
-  } else {
-    if (now < wakeAt) return kFrameWaiting;
-    ResumeScript();
   }
-  if (EndOfScript() != ScriptEnd::kNotYet) {
-    Note(kNoteScriptReturned);
-    return kFrameScriptEnded;
-  }
-  return kFrameRan;
+  if (EndOfScript() == ScriptEnd::kNotYet) return kFrameRan;
+  Note(kNoteScriptReturned);
+  return kFrameScriptEnded;
 }
 
 extern "C" int BridgeDeliverKey(DWORD key, WORD repeats, BYTE scanCode, BOOL extended, BOOL withAlt, BOOL wasDownBefore,
