@@ -79,7 +79,7 @@ bool ReadSwitch(const std::string& name) {
 }
 }  // namespace
 
-std::vector<RecordedFrame> RecordFrames(void (*run)()) {
+std::vector<RecordedFrame> RecordFrames(const std::function<void()>& run) {
   Switches();
   std::vector<RecordedFrame> frames(1);
   recording = &frames;

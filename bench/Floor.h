@@ -5,6 +5,7 @@
 // open-append-close cycles. So the floor follows any change to what a frame sends, reads or logs, and
 // a frame is judged by what its own logic adds.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,7 +23,7 @@ struct RecordedFrame {
 };
 
 // Plays run, which plays frames and calls EndRecordedFrame after each, and records what they did.
-std::vector<RecordedFrame> RecordFrames(void (*run)());
+std::vector<RecordedFrame> RecordFrames(const std::function<void()>& run);
 void EndRecordedFrame();
 // Plays a recorded frame as its floor. Allocates nothing.
 void PlayFloor(const RecordedFrame& frame);

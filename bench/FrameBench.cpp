@@ -47,17 +47,6 @@ void LookingDownTheScope() {
   TheGame.aiming = 1;
 }
 
-void NewBenchGame() {
-  NewGame();
-  Weapon& rifle = GiveWeapon(NameHash("WEAPON_RIFLE_HUNTING"));
-  rifle.tests[0] = 1;
-  rifle.tests[kInScopeTest] = 1;
-  SetComponent(rifle, NameHash("COMPONENT_RIFLE_SCOPE03"), true);
-  TheGame.inHand[0] = TheGame.inHand[1] = 0;
-  TheGame.playerAt[1] = TheGame.horseAt[1];
-  TheGame.playerAt[2] = TheGame.horseAt[2];
-}
-
 struct Case {
   const char* name;
   const char* settings;            // the settings file the case starts from
@@ -68,12 +57,18 @@ struct Case {
 
 std::vector<Case> cases;
 const Case* prepared = nullptr;
-const Case* playing = nullptr;
 
 void Prepare(const Case& c) {
   if (prepared == &c) return;
   WriteBytes(kSettingsPath, c.settings);
-  NewBenchGame();
+  NewGame();
+  Weapon& rifle = GiveWeapon(NameHash("WEAPON_RIFLE_HUNTING"));
+  rifle.tests[0] = 1;
+  rifle.tests[kInScopeTest] = 1;
+  SetComponent(rifle, NameHash("COMPONENT_RIFLE_SCOPE03"), true);
+  TheGame.inHand[0] = TheGame.inHand[1] = 0;
+  TheGame.playerAt[1] = TheGame.horseAt[1];
+  TheGame.playerAt[2] = TheGame.horseAt[2];
   c.frames.front()();
   InitScript();  // a new store and prompt; the old ones are the process's, as in the game
   prepared = &c;
@@ -97,9 +92,8 @@ std::string Name(const Case& c, bool floor) { return (floor ? "floor/" : "plugin
 void RecordFloor(Case& c) {
   Prepare(c);
   RunFrames(c, false);
-  playing = &c;
-  c.floor = RecordFrames([] {
-    for (void (*change)() : playing->frames) {
+  c.floor = RecordFrames([&c] {
+    for (void (*change)() : c.frames) {
       change();
       RunFrame();
       GameEndFrame();

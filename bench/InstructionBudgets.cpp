@@ -8,11 +8,6 @@
 namespace {
 constexpr double kTolerance = 0.02;
 
-struct Budget {
-  double ratio = 0;
-  bool used = false;
-};
-
 void PrintLine(const FrameCount& c) { std::printf("    %-15s %.3f\n", c.name.c_str(), c.ratio); }
 }  // namespace
 
@@ -22,7 +17,7 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
     std::printf("FAILED: cannot read the budgets file %s\n", path.c_str());
     return false;
   }
-  std::map<std::string, Budget> budgets;
+  std::map<std::string, double> budgets;  // those not yet used by a case
   int number = 0;
   bool held = true;
   for (std::string line; std::getline(file, line);) {
@@ -30,13 +25,13 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
     std::istringstream words(line);
     std::string name;
     if (!(words >> name) || name[0] == '#') continue;
-    Budget b;
-    if (!(words >> b.ratio) || b.ratio <= 0) {
+    double ratio = 0;
+    if (!(words >> ratio) || ratio <= 0) {
       std::printf("FAILED: %s:%d: not \"case ratio\"\n", path.c_str(), number);
       held = false;
       continue;
     }
-    budgets[name] = b;
+    budgets[name] = ratio;
   }
   for (const FrameCount& c : counts) {
     const auto found = budgets.find(c.name);
@@ -46,30 +41,27 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
       held = false;
       continue;
     }
-    Budget& b = found->second;
-    b.used = true;
-    const double over = c.ratio / b.ratio - 1;
+    const double budget = found->second;
+    budgets.erase(found);
+    const double over = c.ratio / budget - 1;
     if (over > kTolerance) {
       std::printf(
           "FAILED: %s costs %.3f times its floor, %.1f %% over its budget of %.3f in %s.\n"
           "  The floor already holds the frame's natives, its switch reads and its log lines: what is over is\n"
           "  the plug-in's own logic. Make it cheaper; or, if the extra work is meant (and the commit says\n"
           "  why), write this line in %s:\n",
-          c.name.c_str(), c.ratio, over * 100, b.ratio, path.c_str(), path.c_str());
+          c.name.c_str(), c.ratio, over * 100, budget, path.c_str(), path.c_str());
       PrintLine(c);
       held = false;
     } else if (over < -kTolerance) {
       std::printf("budget %s: %.3f times its floor, %.1f %% under its budget of %.3f: lower it in %s to\n",
-                  c.name.c_str(), c.ratio, -over * 100, b.ratio, path.c_str());
+                  c.name.c_str(), c.ratio, -over * 100, budget, path.c_str());
       PrintLine(c);
     } else {
-      std::printf("budget %s: %.3f times its floor, within 2 %% of %.3f\n", c.name.c_str(), c.ratio, b.ratio);
+      std::printf("budget %s: %.3f times its floor, within 2 %% of %.3f\n", c.name.c_str(), c.ratio, budget);
     }
   }
-  for (const auto& [name, b] : budgets) {
-    if (b.used) continue;
-    std::printf("FAILED: %s holds a budget for %s, which is no case\n", path.c_str(), name.c_str());
-    held = false;
-  }
-  return held;
+  for (const auto& unused : budgets)
+    std::printf("FAILED: %s holds a budget for %s, which is no case\n", path.c_str(), unused.first.c_str());
+  return held && budgets.empty();
 }

@@ -23,23 +23,16 @@ namespace {
 constexpr int kRuns = 64;
 constexpr int kWarmUpRuns = 3;
 
-std::string SelfPath() {
-  std::error_code ec;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string() : self.string();
-}
-
 // The total of a dump that the child made for one work: "Trigger: Client Request: <name>" and "totals: N".
 bool ReadDump(const std::string& path, std::string& name, double& total) {
   std::ifstream file(path);
-  if (!file) return false;
   const std::string trigger = "desc: Trigger: Client Request: ";
   bool named = false, counted = false;
   for (std::string line; std::getline(file, line);) {
-    if (line.rfind(trigger, 0) == 0) {
+    if (line.starts_with(trigger)) {
       name = line.substr(trigger.size());
       named = true;
-    } else if (line.rfind("totals: ", 0) == 0) {
+    } else if (line.starts_with("totals: ")) {
       total = std::strtod(line.c_str() + 8, nullptr);
       counted = true;
     }
@@ -89,10 +82,10 @@ bool CountInstructions(const std::vector<CountedWork>& work, std::map<std::strin
                        std::string& error) {
   namespace fs = std::filesystem;
   std::error_code ec;
+  const std::string self = fs::read_symlink("/proc/self/exe", ec).string();
   const fs::path dumps = fs::absolute("callgrind", ec);
   fs::remove_all(dumps, ec);
   fs::create_directory(dumps, ec);
-  const std::string self = SelfPath();
   if (ec || self.empty()) {
     error = "cannot prepare the callgrind run";
     return false;
@@ -110,12 +103,11 @@ bool CountInstructions(const std::vector<CountedWork>& work, std::map<std::strin
   double total = 0;
   for (int dump = 1; ReadDump(out + "." + std::to_string(dump), name, total); ++dump) totals[name] = total;
   for (const CountedWork& w : work) {
-    const auto found = totals.find(w.name);
-    if (found == totals.end()) {
+    if (!totals.contains(w.name)) {
       error = "callgrind left no count for " + w.name;
       return false;
     }
-    perFrame[w.name] = found->second / (static_cast<double>(kRuns) * w.frames);
+    perFrame[w.name] = totals[w.name] / (static_cast<double>(kRuns) * w.frames);
   }
   fs::remove_all(dumps, ec);
   return true;
