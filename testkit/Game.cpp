@@ -1,6 +1,7 @@
 // The game's answers: the catalogue's default answer of each native, over the helpers below.
 #include "testkit/Game.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -46,8 +47,7 @@ UINT64 MakeLiteralText(const NativeCall& c) {
   if (c.Int(0) != 10 || kind == nullptr || std::strcmp(kind, "LITERAL_STRING") != 0)
     Problem("CreateLiteralText asked for something other than 10 and \"LITERAL_STRING\"");
   const char* text = TextOrEmpty(c.Text(2));
-  for (std::size_t i = 0; i < g.textCount; ++i)
-    if (std::strcmp(g.texts[i], text) == 0) return kTextBase + 1 + i;
+  if (const UINT64 made = TextValue(text); TextOf(made) != nullptr) return made;
   if (g.textCount == kMaxTexts || std::strlen(text) >= kTextRoom) {
     Problem("CreateLiteralText with more or longer texts than the game keeps");
     return kTextBase;
@@ -64,13 +64,10 @@ UINT64 KnownText(UINT64 value) {
 
 void DrawPendingText() {
   Game& g = TheGame;
-  if (g.pendingText == 0) {
-    Problem("DrawScreenText without a text set first");
-    return;
-  }
-  bool already = false;
-  for (std::size_t i = 0; i < g.drawnCount; ++i) already = already || g.drawn[i] == g.pendingText;
-  if (!already && g.drawnCount < kMaxDrawn) g.drawn[g.drawnCount++] = g.pendingText;
+  if (g.pendingText == 0) return Problem("DrawScreenText without a text set first");
+  UINT64* const end = g.drawn + g.drawnCount;
+  if (std::find(g.drawn, end, g.pendingText) == end && g.drawnCount < kMaxDrawn)
+    g.drawn[g.drawnCount++] = g.pendingText;
   g.pendingText = 0;
 }
 
@@ -147,8 +144,7 @@ std::int32_t CreatePrompt() {
 HostPrompt* PromptOf(const NativeCall& c) {
   for (std::size_t i = 0; i < TheGame.promptCount; ++i)
     if (TheGame.prompts[i].handle == c.Int(0)) return &TheGame.prompts[i];
-  const NativeEntry* native = natives::Find(c.hash);
-  Problem("%s on prompt %d, which does not exist", native != nullptr ? native->name : "?", c.Int(0));
+  Problem("%s on prompt %d, which does not exist", natives::kAll[c.place]->name, c.Int(0));  // asked by answers only
   return nullptr;
 }
 
@@ -238,10 +234,7 @@ Weapon* WeaponInHand(int selector) {
 }
 
 bool HasComponent(const Weapon* weapon, std::uint32_t component) {
-  if (weapon == nullptr || component == 0) return false;
-  for (const std::uint32_t fitted : weapon->components)
-    if (fitted == component) return true;
-  return false;
+  return weapon != nullptr && component != 0 && std::ranges::count(weapon->components, component) > 0;
 }
 
 bool SetComponent(Weapon& weapon, std::uint32_t component, bool fitted) {
@@ -266,9 +259,8 @@ void HoldControl(std::uint32_t control, bool held) {
 }
 
 bool ControlHeld(std::uint32_t control) {
-  for (std::size_t i = 0; i < TheGame.heldCount; ++i)
-    if (TheGame.heldControls[i] == control) return true;
-  return false;
+  const std::uint32_t* const held = TheGame.heldControls;
+  return std::find(held, held + TheGame.heldCount, control) != held + TheGame.heldCount;
 }
 
 const char* TextOf(UINT64 value) {
