@@ -29,8 +29,7 @@ std::size_t callCount = 0;
 constexpr UINT64 kStale = 0x5A1E5A1E5A1E5A1EULL;
 UINT64 resultSlots[kResultSlots] = {};
 
-std::uint32_t now = 0;
-std::uint32_t wakeAt = 0;
+std::uint32_t now = 0, wakeAt = 0;
 
 UINT64 Detail(const void* pointer) { return reinterpret_cast<std::uintptr_t>(pointer); }
 void Note(int note, UINT64 detail = 0, const char* problem = nullptr) {
@@ -52,7 +51,6 @@ void Problem(UINT64 hash, const char* format, A value, More... more) {
   Note(kNoteProblem, hash, text);
 }
 
-// Each slot against the kind of value it should hold.
 void CheckSlots(const NativeCall& c) {
   if (c.place == natives::kCount)
     return Problem(c.hash, "unknown native 0x%016llX with %zu arguments, answered with zeros",
@@ -82,10 +80,8 @@ void scriptRegister(HMODULE module, void (*entry)()) {
 }
 
 void scriptUnregister(HMODULE module) {
-  if (scriptEntry == nullptr || module != scriptModule) {
-    Problem(0, "scriptUnregister with a module that has no script registered");
-    return;
-  }
+  if (scriptEntry == nullptr || module != scriptModule)
+    return Problem(0, "scriptUnregister with a module that has no script registered");
   scriptEntry = nullptr;
   scriptModule = nullptr;
   if (scriptStarted) DiscardScript();
@@ -95,10 +91,7 @@ void scriptUnregister(HMODULE module) {
 
 void scriptWait(DWORD milliseconds) {
   if (callOpen) Problem(callHash, "scriptWait inside an open native call");
-  if (!OnScript()) {
-    Note(kNoteWaitOffScript, milliseconds);
-    return;
-  }
+  if (!OnScript()) return Note(kNoteWaitOffScript, milliseconds);
   Note(kNoteScriptWaits, milliseconds);
   wakeAt = now + static_cast<std::uint32_t>(milliseconds);
   SuspendToHost();
@@ -106,10 +99,9 @@ void scriptWait(DWORD milliseconds) {
 }
 
 void keyboardHandlerRegister(KeyboardHandler handler) {
-  {
-    const std::lock_guard<std::mutex> lock(keyboardMutex);
-    keyboardHandler = handler;
-  }
+  std::unique_lock<std::mutex> lock(keyboardMutex);
+  keyboardHandler = handler;
+  lock.unlock();
   Note(kNoteKeyboardRegistered, Detail(reinterpret_cast<const void*>(handler)));
 }
 
@@ -136,10 +128,7 @@ void nativeInit(UINT64 hash) {
 
 void nativePush64(UINT64 value) {
   if (!callOpen) Problem(0, "nativePush64 outside a native call");
-  if (callCount == kMaxArguments) {
-    Problem(callHash, "more than %zu arguments pushed", kMaxArguments);
-    return;
-  }
+  if (callCount == kMaxArguments) return Problem(callHash, "more than %zu arguments pushed", kMaxArguments);
   callArgs[callCount++] = value;
 }
 

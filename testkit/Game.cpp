@@ -109,12 +109,10 @@ void ChangeComponent(const NativeCall& c, bool fit) {
   const std::int32_t owner = c.Int(0);
   Weapon* weapon = owner == TheGame.playerPed ? FindWeapon(c.Hash(2)) : fit ? WeaponByEntity(owner) : nullptr;
   char entity[32], name[16];
-  if (weapon == nullptr) {
-    Problem("%s for %s and %s, which is no weapon of the player's",
-            fit ? "AddWeaponComponent" : "RemoveWeaponComponent", EntityName(owner, entity),
-            NameOrHex(c.Hash(2), name));
-    return;
-  }
+  if (weapon == nullptr)
+    return Problem("%s for %s and %s, which is no weapon of the player's",
+                   fit ? "AddWeaponComponent" : "RemoveWeaponComponent", EntityName(owner, entity),
+                   NameOrHex(c.Hash(2), name));
   if (SetComponent(*weapon, c.Hash(1), fit))
     Tell({.kind = fit ? GameEvent::kFitted : GameEvent::kRemoved, .weapon = weapon, .component = c.Hash(1)});
 }

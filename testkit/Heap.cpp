@@ -41,10 +41,8 @@ void* Allocate(std::size_t size, std::size_t alignment = alignof(std::max_align_
   if (base == nullptr) return nullptr;
   void* block = static_cast<char*>(base) + offset;
   Header* h = static_cast<Header*>(block) - 1;
-  h->base = base;
-  h->size = size;
   bool (*counts)() = HeapCounts.load(std::memory_order_relaxed);
-  h->counted = counts != nullptr && counts();
+  *h = {base, size, counts != nullptr && counts()};
   made.fetch_add(1, std::memory_order_relaxed);
   if (h->counted) {
     liveBlocks.fetch_add(1, std::memory_order_relaxed);
