@@ -28,13 +28,8 @@ struct Reading {
 };
 
 const char* Name(Outcome o) {
-  switch (o) {
-    case Outcome::False: return "false";
-    case Outcome::True: return "true";
-    case Outcome::NoNumber: return "invalid argument";
-    case Outcome::OutOfRange: return "out of range";
-    default: return "another error";
-  }
+  const char* const kNames[] = {"false", "true", "invalid argument", "out of range", "another error"};
+  return kNames[static_cast<int>(o)];
 }
 
 // The value as the C library reads a NUL-terminated string: its first NUL ends it.
