@@ -13,8 +13,7 @@
 
 struct RecordedCall {
   UINT64 hash = 0;
-  std::vector<UINT64> args;        // as pushed, but texts and output cells are the floor's own
-  std::vector<std::string> texts;  // copies of its texts, which were the plug-in's, alive only then
+  std::vector<UINT64> args;  // as pushed, but texts and output cells are the floor's own
 };
 
 struct RecordedFrame {

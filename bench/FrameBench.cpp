@@ -74,7 +74,6 @@ void Prepare(const Case& c) {
   prepared = &c;
 }
 
-// The case's frames, played by the plug-in or as their floor.
 void RunFrames(const Case& c, bool floor) {
   for (std::size_t i = 0; i < c.frames.size(); ++i) {
     c.frames[i]();
