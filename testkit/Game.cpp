@@ -208,10 +208,8 @@ void GameTellTo(void (*sink)(const GameEvent& event)) { tell = sink; }
 Weapon& GiveWeapon(std::uint32_t hash) {
   if (Weapon* known = FindWeapon(hash)) return *known;
   Game& g = TheGame;
-  Weapon& w = g.weapons[g.weaponCount < kMaxWeapons ? g.weaponCount++ : kMaxWeapons - 1] = Weapon{};
-  w.hash = hash;
-  w.entity = g.nextEntity++;
-  return w;
+  return g.weapons[g.weaponCount < kMaxWeapons ? g.weaponCount++ : kMaxWeapons - 1] =
+             Weapon{.hash = hash, .entity = g.nextEntity++};
 }
 
 Weapon* FindWeapon(std::uint32_t hash) {

@@ -4,13 +4,10 @@
 #include <cstdlib>
 #include <new>
 
-std::atomic<bool (*)()> HeapAdmits{nullptr};
-std::atomic<bool (*)()> HeapCounts{nullptr};
+std::atomic<bool (*)()> HeapAdmits{nullptr}, HeapCounts{nullptr};
 
 namespace {
-std::atomic<long long> made{0};
-std::atomic<long long> liveBlocks{0};
-std::atomic<long long> liveBytes{0};
+std::atomic<long long> made{0}, liveBlocks{0}, liveBytes{0};
 }  // namespace
 
 HeapFigures HeapNow() {

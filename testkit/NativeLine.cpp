@@ -39,12 +39,12 @@ struct Out {
     Put('\'');
     for (; *text != '\0'; ++text) {
       const auto byte = static_cast<unsigned char>(*text);
-      if (byte < 0x20 || byte >= 0x7F) {
+      if (byte < 0x20 || byte >= 0x7F)
         Print("\\x%02X", static_cast<unsigned>(byte));
-        continue;
-      }
-      if (*text == '\'' || *text == '\\') Put('\\');
-      Put(*text);
+      else if (byte == '\'' || byte == '\\')
+        Print("\\%c", *text);
+      else
+        Put(*text);
     }
     Put('\'');
   }
