@@ -114,8 +114,7 @@ void FrameBenchmark(benchmark::State& state, const Case* c, bool floor) {
 
 // The console table as usual, and the figures kept for the summary lines.
 struct Figures {
-  double nanoseconds;  // per frame
-  double allocations;  // per frame
+  double nanoseconds, allocations;  // per frame
 };
 
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -142,9 +141,7 @@ class SummaryReporter : public benchmark::ConsoleReporter {
   }
 };
 
-double Fastest(const std::vector<double>& values) {
-  return values.empty() ? 0.0 : *std::min_element(values.begin(), values.end());
-}
+double Fastest(const std::vector<double>& values) { return values.empty() ? 0.0 : *std::ranges::min_element(values); }
 
 // Natives per frame, by the fake bridge's count: it does not depend on timing either.
 double NativesPerFrame(const Case& c) {

@@ -13,8 +13,9 @@
 #include "testkit/WorkFolder.h"
 
 namespace {
-// Stops the run with the input kept as a crash artifact.
-[[noreturn]] void Mismatch() {
+// Says why, and stops the run with the input kept as a crash artifact.
+[[noreturn]] void Mismatch(const std::string& why = "") {
+  std::fprintf(stderr, "%s", why.c_str());
   std::fflush(stderr);
   std::abort();
 }
@@ -80,16 +81,11 @@ std::vector<std::string> LoggedMessages() {
   std::vector<std::string> messages;
   for (std::size_t start = 0; start < text.size();) {
     const std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) {
-      std::fprintf(stderr, "log line without its line end\n");
-      Mismatch();
-    }
+    if (end == std::string::npos) Mismatch("log line without its line end\n");
     const std::string line = text.substr(start, end - start);
     const std::size_t close = line.find("] ");
-    if (line.empty() || line[0] != '[' || close == std::string::npos) {
-      std::fprintf(stderr, "log line without its prefix: %s\n", line.c_str());
-      Mismatch();
-    }
+    if (line.empty() || line[0] != '[' || close == std::string::npos)
+      Mismatch("log line without its prefix: " + line + "\n");
     messages.push_back(line.substr(close + 2));
     start = end + 1;
   }
