@@ -71,6 +71,23 @@ void DrawPendingText() {
   g.pendingText = 0;
 }
 
+Weapon* WeaponByEntity(std::int32_t entity) {
+  for (std::size_t i = 0; i < TheGame.weaponCount; ++i)
+    if (entity != 0 && TheGame.weapons[i].entity == entity) return &TheGame.weapons[i];
+  return nullptr;
+}
+
+// The weapon the weapon query answers for that selector, or null.
+Weapon* WeaponInHand(int selector = 1) {
+  const int index = TheGame.inHand[selector];
+  return index >= 0 && static_cast<std::size_t>(index) < TheGame.weaponCount ? &TheGame.weapons[index] : nullptr;
+}
+
+bool ControlHeld(std::uint32_t control) {
+  const std::uint32_t* const held = TheGame.heldControls;
+  return std::find(held, held + TheGame.heldCount, control) != held + TheGame.heldCount;
+}
+
 // The player and the weapon in hand stand where the player stands, the horse where it stands, and
 // anything else at the origin.
 const float (&PositionOf(std::int32_t entity))[3] {
@@ -218,17 +235,6 @@ Weapon* FindWeapon(std::uint32_t hash) {
   return nullptr;
 }
 
-Weapon* WeaponByEntity(std::int32_t entity) {
-  for (std::size_t i = 0; i < TheGame.weaponCount; ++i)
-    if (entity != 0 && TheGame.weapons[i].entity == entity) return &TheGame.weapons[i];
-  return nullptr;
-}
-
-Weapon* WeaponInHand(int selector) {
-  const int index = TheGame.inHand[selector];
-  return index >= 0 && static_cast<std::size_t>(index) < TheGame.weaponCount ? &TheGame.weapons[index] : nullptr;
-}
-
 bool HasComponent(const Weapon* weapon, std::uint32_t component) {
   return weapon != nullptr && component != 0 && std::ranges::count(weapon->components, component) > 0;
 }
@@ -252,11 +258,6 @@ void HoldControl(std::uint32_t control, bool held) {
     return;
   }
   if (held && g.heldCount < kMaxControls) g.heldControls[g.heldCount++] = control;
-}
-
-bool ControlHeld(std::uint32_t control) {
-  const std::uint32_t* const held = TheGame.heldControls;
-  return std::find(held, held + TheGame.heldCount, control) != held + TheGame.heldCount;
 }
 
 const char* TextOf(UINT64 value) {

@@ -48,10 +48,7 @@ void* Allocate(std::size_t size, std::size_t alignment = alignof(std::max_align_
   return block;
 }
 
-void* OrThrow(void* p) {
-  if (p == nullptr) throw std::bad_alloc();
-  return p;
-}
+void* OrThrow(void* p) { return p != nullptr ? p : throw std::bad_alloc(); }
 
 void Free(void* p) noexcept {
   if (p == nullptr) return;
