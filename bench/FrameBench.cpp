@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
@@ -130,13 +129,9 @@ class SummaryReporter : public benchmark::ConsoleReporter {
       // for the benchmark; a single run stands for itself.
       const bool fastest = run.run_type == Run::RT_Aggregate && run.aggregate_name == "min";
       if (run.run_type == Run::RT_Aggregate && !fastest) continue;
-      const auto counter = [&run](const char* name, double otherwise) {
-        const auto found = run.counters.find(name);
-        return found != run.counters.end() ? found->second.value : otherwise;
-      };
       const std::string name = run.run_name.function_name;
       if (fastest || !figures.contains(name))
-        figures[name] = {run.GetAdjustedRealTime() / counter("frames", 1), counter("allocs/frame", 0)};
+        figures[name] = {run.GetAdjustedRealTime() / run.counters.at("frames"), run.counters.at("allocs/frame")};
     }
   }
 };
