@@ -66,8 +66,8 @@ void CheckSlots(const NativeCall& c) {
 
 // The name a GetHashKey answer stands for, so that lines and reports can print hashes as names.
 void RememberHashedName(const NativeCall& c) {
-  if (c.hash != natives::GetHashKey.hash || c.count != 1 || c.Text(0) == nullptr) return;
-  RememberName(static_cast<std::uint32_t>(c.slots[0]), c.Text(0));
+  if (c.hash == natives::GetHashKey.hash && c.count == 1 && c.Text(0) != nullptr)
+    RememberName(static_cast<std::uint32_t>(c.slots[0]), c.Text(0));
 }
 }  // namespace
 

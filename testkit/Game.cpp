@@ -151,9 +151,8 @@ std::int32_t CreatePrompt() {
     Problem("PromptCreate beyond the %zu prompts the game keeps", kMaxPrompts);
     return 0;
   }
-  HostPrompt& p = g.prompts[g.promptCount] = HostPrompt{};
-  p.handle = static_cast<std::int32_t>(0x50 + g.promptCount++);
-  return p.handle;
+  g.prompts[g.promptCount] = HostPrompt{.handle = static_cast<std::int32_t>(0x50 + g.promptCount)};
+  return g.prompts[g.promptCount++].handle;
 }
 
 HostPrompt* PromptOf(const NativeCall& c) {

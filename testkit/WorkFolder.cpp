@@ -12,8 +12,7 @@
 #include <system_error>
 
 namespace {
-std::filesystem::path previous;
-std::filesystem::path current;
+std::filesystem::path previous, current;
 
 #ifdef _WIN32
 // The C runtime has no mkdtemp; creating the folder is the atomic test of a name being free.
@@ -51,12 +50,11 @@ std::filesystem::path EnterWorkFolder(const std::string& name, bool withLogFolde
 void LeaveWorkFolder(bool keep) {
   if (current.empty()) return;
   std::filesystem::current_path(previous);
-  if (keep) {
+  std::error_code ignored;
+  if (keep)
     std::fprintf(stderr, "work folder kept: %s\n", current.string().c_str());
-  } else {
-    std::error_code ignored;
+  else
     std::filesystem::remove_all(current, ignored);
-  }
   current.clear();
 }
 
