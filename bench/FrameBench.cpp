@@ -73,7 +73,7 @@ void Prepare(const Case& c) {
   prepared = &c;
 }
 
-void RunFrames(const Case& c, bool floor) {
+void RunFrames(const Case& c, bool floor, void (*after)() = nullptr) {
   for (std::size_t i = 0; i < c.frames.size(); ++i) {
     c.frames[i]();
     if (floor)
@@ -81,6 +81,7 @@ void RunFrames(const Case& c, bool floor) {
     else
       RunFrame();
     GameEndFrame();
+    if (after != nullptr) after();
   }
 }
 
@@ -90,14 +91,7 @@ std::string Name(const Case& c, bool floor) { return (floor ? "floor/" : "plugin
 void RecordFloor(Case& c) {
   Prepare(c);
   RunFrames(c, false);
-  c.floor = RecordFrames([&c] {
-    for (void (*change)() : c.frames) {
-      change();
-      RunFrame();
-      GameEndFrame();
-      EndRecordedFrame();
-    }
-  });
+  c.floor = RecordFrames([&c] { RunFrames(c, false, EndRecordedFrame); });
 }
 
 void FrameBenchmark(benchmark::State& state, const Case* c, bool floor) {
