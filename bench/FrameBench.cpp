@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "Floor.h"
-#include "InstructionBudgets.h"
 #include "InstructionCount.h"
 #include "core/Settings.h"
 #include "host/Script.h"
