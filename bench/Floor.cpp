@@ -2,6 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -86,8 +87,7 @@ std::vector<RecordedFrame> RecordFrames(const std::function<void()>& run) {
 void EndRecordedFrame() {
   const std::string log = ReadBytes(kLogPath);
   for (std::size_t start = logBytes; start < log.size();) {
-    const std::size_t end = log.find('\n', start);
-    const std::size_t next = end == std::string::npos ? log.size() : end + 1;
+    const std::size_t next = std::min(log.find('\n', start), log.size() - 1) + 1;  // past its line feed, or the end
     recording->back().logLines.push_back(log.substr(start, next - start));
     start = next;
   }

@@ -153,8 +153,7 @@ std::vector<CountedWork> WorkToCount() {
 bool ReportInstructions(const std::string& budgets) {
   const std::vector<CountedWork> work = WorkToCount();
   std::map<std::string, double> perFrame;
-  std::string error;
-  if (!CountInstructions(work, perFrame, error)) {
+  if (const std::string error = CountInstructions(work, perFrame); !error.empty()) {
     std::printf("\nno instruction counts: %s\n", error.c_str());
     return false;
   }

@@ -83,39 +83,29 @@ int CountInCallgrind(const std::vector<CountedWork>& work) {
 #endif
 }
 
-bool CountInstructions(const std::vector<CountedWork>& work, std::map<std::string, double>& perFrame,
-                       std::string& error) {
+std::string CountInstructions(const std::vector<CountedWork>& work, std::map<std::string, double>& perFrame) {
   namespace fs = std::filesystem;
   std::error_code ec;
   const std::string self = fs::read_symlink("/proc/self/exe", ec).string();
   const fs::path dumps = fs::absolute("callgrind", ec);
   fs::remove_all(dumps, ec);
   fs::create_directory(dumps, ec);
-  if (ec || self.empty()) {
-    error = "cannot prepare the callgrind run";
-    return false;
-  }
+  if (ec || self.empty()) return "cannot prepare the callgrind run";
   const std::string out = (dumps / "out").string();
   const int rc = Spawn({"valgrind", "-q", "--tool=callgrind", "--collect-atstart=no", "--callgrind-out-file=" + out,
                         self, kCallgrindChildFlag});
-  if (rc != 0) {
-    error = rc < 0 ? "cannot run valgrind (install the Debian package valgrind)"
-                   : "the counting run under callgrind failed with exit code " + std::to_string(rc);
-    return false;
-  }
+  if (rc < 0) return "cannot run valgrind (install the Debian package valgrind)";
+  if (rc > 0) return "the counting run under callgrind failed with exit code " + std::to_string(rc);
   std::map<std::string, double> totals;
   std::string name;
   double total = 0;
   for (int dump = 1; ReadDump(out + "." + std::to_string(dump), name, total); ++dump) totals[name] = total;
   for (const CountedWork& w : work) {
-    if (!totals.contains(w.name)) {
-      error = "callgrind left no count for " + w.name;
-      return false;
-    }
+    if (!totals.contains(w.name)) return "callgrind left no count for " + w.name;
     perFrame[w.name] = totals[w.name] / (static_cast<double>(kRuns) * w.frames);
   }
   fs::remove_all(dumps, ec);
-  return true;
+  return {};
 }
 
 bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& counts) {

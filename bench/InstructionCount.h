@@ -22,9 +22,9 @@ inline constexpr const char* kCallgrindChildFlag = "--callgrind-child";
 int CountInCallgrind(const std::vector<CountedWork>& work);
 
 // In the parent: runs this program under callgrind as the child (UTC as the time zone, so that local time
-// costs the same everywhere) and reads its dumps. Fills name to instructions per frame, or says why not.
-bool CountInstructions(const std::vector<CountedWork>& work, std::map<std::string, double>& perFrame,
-                       std::string& error);
+// costs the same everywhere) and reads its dumps. Fills name to instructions per frame; returns why not,
+// or nothing.
+std::string CountInstructions(const std::vector<CountedWork>& work, std::map<std::string, double>& perFrame);
 
 // The checked-in budget of every case is a ratio: the plug-in's instructions per frame over its floor's.
 struct FrameCount {
