@@ -2,11 +2,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
+#include <list>
 
 #include "core/Log.h"
 #include "core/Settings.h"
@@ -18,29 +19,20 @@
 namespace {
 std::vector<RecordedFrame>* recording = nullptr;
 UINT64 cell = 0;  // the floor's output cell
+// Copies of the texts, which were the plug-in's, alive only during the call. A list: adding to it moves
+// none of them.
+std::list<std::string> texts;
 std::size_t logBytes = 0;
 
 void RecordCall(const NativeCall& call, bool) {
-  RecordedCall recorded{call.hash, std::vector<UINT64>(call.args, call.args + call.count), {}};
+  RecordedCall recorded{call.hash, std::vector<UINT64>(call.args, call.args + call.count)};
   const NativeEntry* native = natives::Find(call.hash);
   for (std::size_t i = 0; native != nullptr && i < call.count && native->args[i] != '\0'; ++i) {
-    if (native->args[i] == 's' && call.Text(i) != nullptr) recorded.texts.emplace_back(call.Text(i));
+    if (native->args[i] == 's' && call.Text(i) != nullptr)
+      recorded.args[i] = reinterpret_cast<std::uintptr_t>(texts.emplace_back(call.Text(i)).c_str());
     if (native->args[i] == 'c') recorded.args[i] = reinterpret_cast<std::uintptr_t>(&cell);
   }
   recording->back().calls.push_back(std::move(recorded));
-}
-
-// Once nothing moves any more: the text arguments point at the copies.
-void PointAtCopies(std::vector<RecordedFrame>& frames) {
-  for (RecordedFrame& frame : frames) {
-    for (RecordedCall& call : frame.calls) {
-      const NativeEntry* native = natives::Find(call.hash);
-      std::size_t text = 0;
-      for (std::size_t i = 0; native != nullptr && i < call.args.size() && native->args[i] != '\0'; ++i)
-        if (native->args[i] == 's' && call.args[i] != 0)
-          call.args[i] = reinterpret_cast<std::uintptr_t>(call.texts[text++].c_str());
-    }
-  }
 }
 
 // The switches are the settings whose defaults are numbers: every frame reads them, in the store's
@@ -79,7 +71,7 @@ bool ReadSwitch(const std::string& name) {
 }
 }  // namespace
 
-std::vector<RecordedFrame> RecordFrames(void (*run)()) {
+std::vector<RecordedFrame> RecordFrames(const std::function<void()>& run) {
   Switches();
   std::vector<RecordedFrame> frames(1);
   recording = &frames;
@@ -89,15 +81,13 @@ std::vector<RecordedFrame> RecordFrames(void (*run)()) {
   BridgeSetHooks(AnswerFromGame, nullptr, nullptr);
   frames.pop_back();  // the one the last EndRecordedFrame began
   recording = nullptr;
-  PointAtCopies(frames);
   return frames;
 }
 
 void EndRecordedFrame() {
   const std::string log = ReadBytes(kLogPath);
   for (std::size_t start = logBytes; start < log.size();) {
-    const std::size_t end = log.find('\n', start);
-    const std::size_t next = end == std::string::npos ? log.size() : end + 1;
+    const std::size_t next = std::min(log.find('\n', start), log.size() - 1) + 1;  // past its line feed, or the end
     recording->back().logLines.push_back(log.substr(start, next - start));
     start = next;
   }

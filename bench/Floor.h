@@ -5,6 +5,7 @@
 // open-append-close cycles. So the floor follows any change to what a frame sends, reads or logs, and
 // a frame is judged by what its own logic adds.
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,7 @@
 
 struct RecordedCall {
   UINT64 hash = 0;
-  std::vector<UINT64> args;        // as pushed, but texts and output cells are the floor's own
-  std::vector<std::string> texts;  // copies of its texts, which were the plug-in's, alive only then
+  std::vector<UINT64> args;  // as pushed, but texts and output cells are the floor's own
 };
 
 struct RecordedFrame {
@@ -22,7 +22,7 @@ struct RecordedFrame {
 };
 
 // Plays run, which plays frames and calls EndRecordedFrame after each, and records what they did.
-std::vector<RecordedFrame> RecordFrames(void (*run)());
+std::vector<RecordedFrame> RecordFrames(const std::function<void()>& run);
 void EndRecordedFrame();
 // Plays a recorded frame as its floor. Allocates nothing.
 void PlayFloor(const RecordedFrame& frame);

@@ -9,15 +9,14 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "Floor.h"
-#include "InstructionBudgets.h"
 #include "InstructionCount.h"
 #include "core/Settings.h"
 #include "host/Script.h"
@@ -46,17 +45,6 @@ void LookingDownTheScope() {
   TheGame.aiming = 1;
 }
 
-void NewBenchGame() {
-  NewGame();
-  Weapon& rifle = GiveWeapon(NameHash("WEAPON_RIFLE_HUNTING"));
-  rifle.tests[0] = 1;
-  rifle.tests[kInScopeTest] = 1;
-  SetComponent(rifle, NameHash("COMPONENT_RIFLE_SCOPE03"), true);
-  TheGame.inHand[0] = TheGame.inHand[1] = 0;
-  TheGame.playerAt[1] = TheGame.horseAt[1];
-  TheGame.playerAt[2] = TheGame.horseAt[2];
-}
-
 struct Case {
   const char* name;
   const char* settings;            // the settings file the case starts from
@@ -67,74 +55,58 @@ struct Case {
 
 std::vector<Case> cases;
 const Case* prepared = nullptr;
-const Case* playing = nullptr;
 
 void Prepare(const Case& c) {
   if (prepared == &c) return;
   WriteBytes(kSettingsPath, c.settings);
-  NewBenchGame();
+  NewGame();
+  Weapon& rifle = GiveWeapon(NameHash("WEAPON_RIFLE_HUNTING"));
+  rifle.tests[0] = 1;
+  rifle.tests[kInScopeTest] = 1;
+  SetComponent(rifle, NameHash("COMPONENT_RIFLE_SCOPE03"), true);
+  TheGame.inHand[0] = TheGame.inHand[1] = 0;
+  TheGame.playerAt[1] = TheGame.horseAt[1];
+  TheGame.playerAt[2] = TheGame.horseAt[2];
   c.frames.front()();
   InitScript();  // a new store and prompt; the old ones are the process's, as in the game
   prepared = &c;
 }
 
-void RunPluginFrames(const Case& c) {
-  for (void (*change)() : c.frames) {
-    change();
-    RunFrame();
+void RunFrames(const Case& c, bool floor, void (*after)() = nullptr) {
+  for (std::size_t i = 0; i < c.frames.size(); ++i) {
+    c.frames[i]();
+    if (floor)
+      PlayFloor(c.floor[i]);
+    else
+      RunFrame();
     GameEndFrame();
+    if (after != nullptr) after();
   }
 }
 
-void RunFloorFrames(const Case& c) {
-  for (std::size_t i = 0; i < c.frames.size(); ++i) {
-    c.frames[i]();
-    PlayFloor(c.floor[i]);
-    GameEndFrame();
-  }
-}
+std::string Name(const Case& c, bool floor) { return (floor ? "floor/" : "plugin/") + std::string(c.name); }
 
 // What the case's frames do once whatever happens only once (the first scope remembered) has happened.
 void RecordFloor(Case& c) {
   Prepare(c);
-  RunPluginFrames(c);
-  playing = &c;
-  c.floor = RecordFrames([] {
-    for (void (*change)() : playing->frames) {
-      change();
-      RunFrame();
-      GameEndFrame();
-      EndRecordedFrame();
-    }
-  });
+  RunFrames(c, false);
+  c.floor = RecordFrames([&c] { RunFrames(c, false, EndRecordedFrame); });
 }
 
-void PluginBenchmark(benchmark::State& state, const Case* c) {
+void FrameBenchmark(benchmark::State& state, const Case* c, bool floor) {
   Prepare(*c);
-  RunPluginFrames(*c);
+  if (!floor) RunFrames(*c, false);  // past whatever happens only once
   const long long before = HeapNow().made;
-  for (auto _ : state) RunPluginFrames(*c);
-  const long long allocations = HeapNow().made - before;
-  const double frames = static_cast<double>(state.iterations()) * static_cast<double>(c->frames.size());
-  state.counters["frames"] = static_cast<double>(c->frames.size());
-  state.counters["allocs/frame"] = static_cast<double>(allocations) / frames;
-}
-
-void FloorBenchmark(benchmark::State& state, const Case* c) {
-  Prepare(*c);
-  const long long before = HeapNow().made;
-  for (auto _ : state) RunFloorFrames(*c);
-  const long long allocations = HeapNow().made - before;
-  const double frames = static_cast<double>(state.iterations()) * static_cast<double>(c->frames.size());
-  state.counters["frames"] = static_cast<double>(c->frames.size());
-  state.counters["allocs/frame"] = static_cast<double>(allocations) / frames;
+  for (auto _ : state) RunFrames(*c, floor);
+  const auto allocations = static_cast<double>(HeapNow().made - before);  // before the counters allocate
+  const double frames = static_cast<double>(c->frames.size());
+  state.counters["frames"] = frames;
+  state.counters["allocs/frame"] = allocations / (static_cast<double>(state.iterations()) * frames);
 }
 
 // The console table as usual, and the figures kept for the summary lines.
 struct Figures {
-  double nanoseconds = 0;
-  double frames = 1;
-  double allocationsPerFrame = 0;
+  double nanoseconds, allocations;  // per frame
 };
 
 class SummaryReporter : public benchmark::ConsoleReporter {
@@ -150,20 +122,14 @@ class SummaryReporter : public benchmark::ConsoleReporter {
       // for the benchmark; a single run stands for itself.
       const bool fastest = run.run_type == Run::RT_Aggregate && run.aggregate_name == "min";
       if (run.run_type == Run::RT_Aggregate && !fastest) continue;
-      Figures f;
-      f.nanoseconds = run.GetAdjustedRealTime();
-      if (const auto found = run.counters.find("frames"); found != run.counters.end()) f.frames = found->second;
-      if (const auto found = run.counters.find("allocs/frame"); found != run.counters.end())
-        f.allocationsPerFrame = found->second;
       const std::string name = run.run_name.function_name;
-      if (fastest || figures.find(name) == figures.end()) figures[name] = f;
+      if (fastest || !figures.contains(name))
+        figures[name] = {run.GetAdjustedRealTime() / run.counters.at("frames"), run.counters.at("allocs/frame")};
     }
   }
 };
 
-double Fastest(const std::vector<double>& values) {
-  return values.empty() ? 0.0 : *std::min_element(values.begin(), values.end());
-}
+double Fastest(const std::vector<double>& values) { return values.empty() ? 0.0 : *std::ranges::min_element(values); }
 
 // Natives per frame, by the fake bridge's count: it does not depend on timing either.
 double NativesPerFrame(const Case& c) {
@@ -175,10 +141,9 @@ double NativesPerFrame(const Case& c) {
 std::vector<CountedWork> WorkToCount() {
   std::vector<CountedWork> work;
   for (const Case& c : cases) {
-    const Case* k = &c;
     const int frames = static_cast<int>(c.frames.size());
-    work.push_back({std::string("plugin/") + c.name, [k] { Prepare(*k); }, [k] { RunPluginFrames(*k); }, frames});
-    work.push_back({std::string("floor/") + c.name, [k] { Prepare(*k); }, [k] { RunFloorFrames(*k); }, frames});
+    work.push_back({Name(c, false), [&c] { Prepare(c); }, [&c] { RunFrames(c, false); }, frames});
+    work.push_back({Name(c, true), [&c] { Prepare(c); }, [&c] { RunFrames(c, true); }, frames});
   }
   return work;
 }
@@ -188,31 +153,22 @@ std::vector<CountedWork> WorkToCount() {
 bool ReportInstructions(const std::string& budgets) {
   const std::vector<CountedWork> work = WorkToCount();
   std::map<std::string, double> perFrame;
-  std::string error;
-  if (!CountInstructions(work, perFrame, error)) {
+  if (const std::string error = CountInstructions(work, perFrame); !error.empty()) {
     std::printf("\nno instruction counts: %s\n", error.c_str());
     return false;
   }
   std::printf("\n");
   std::vector<FrameCount> counts;
   for (const Case& c : cases) {
-    const double plugin = perFrame[std::string("plugin/") + c.name];
-    const double floor = perFrame[std::string("floor/") + c.name];
-    const double natives = NativesPerFrame(c);
+    const double plugin = perFrame[Name(c, false)], floor = perFrame[Name(c, true)];
     std::printf("instructions-per-frame %s: plug-in %.0f, floor %.0f, ratio %.3f\n", c.name, plugin, floor,
                 plugin / floor);
-    std::printf("natives-per-frame %s: %g\n", c.name, natives);
+    std::printf("natives-per-frame %s: %g\n", c.name, NativesPerFrame(c));
     counts.push_back({c.name, plugin / floor});
   }
   if (budgets.empty()) return true;
   std::printf("\n");
   return WithinBudgets(budgets, counts);
-}
-
-bool Given(int argc, char** argv, const char* flag) {
-  for (int i = 1; i < argc; ++i)
-    if (std::strncmp(argv[i], flag, std::strlen(flag)) == 0) return true;
-  return false;
 }
 
 }  // namespace
@@ -221,36 +177,31 @@ int main(int argc, char** argv) {
   // Our own flags first; the rest is Google Benchmark's.
   bool timings = true, instructions = true, countingChild = false;
   std::string budgets;
-  std::vector<char*> rest{argv[0]};
+  std::vector<char*> args{argv[0]};
   for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "--instructions") {
+    const std::string_view arg = argv[i];
+    if (arg == "--instructions")
       timings = false;
-    } else if (arg == "--no-instructions") {
+    else if (arg == "--no-instructions")
       instructions = false;
-    } else if (arg == "--budgets" && i + 1 < argc) {
+    else if (arg == "--budgets" && i + 1 < argc)
       budgets = std::filesystem::absolute(argv[++i]).string();  // read after moving to the work folder
-    } else if (arg == kCallgrindChildFlag) {
+    else if (arg == kCallgrindChildFlag)
       countingChild = true;
-    } else {
-      rest.push_back(argv[i]);
-    }
+    else
+      args.push_back(argv[i]);
   }
-  argc = static_cast<int>(rest.size());
-  argv = rest.data();
-
   // Unless told otherwise: short repetitions of every benchmark, shuffled together, so that a plug-in
   // case and its floor meet the same load on a shared machine; the fastest repetition is kept.
-  std::vector<char*> args(argv, argv + argc);
-  std::string defaults[] = {"--benchmark_repetitions=12", "--benchmark_enable_random_interleaving=true",
-                            "--benchmark_min_time=0.05", "--benchmark_report_aggregates_only=true"};
-  for (std::string& flag : defaults)
-    if (!Given(argc, argv, flag.substr(0, flag.find('=')).c_str())) args.push_back(flag.data());
+  static char defaults[][48] = {"--benchmark_repetitions=12", "--benchmark_enable_random_interleaving=true",
+                                "--benchmark_min_time=0.05", "--benchmark_report_aggregates_only=true"};
+  for (char* flag : defaults)
+    if (std::none_of(args.begin(), args.end(),
+                     [flag](const char* a) { return std::strncmp(a, flag, std::strcspn(flag, "=")) == 0; }))
+      args.push_back(flag);
   int count = static_cast<int>(args.size());
   benchmark::Initialize(&count, args.data());
-  argc = count;
-  argv = args.data();
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 2;
+  if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 2;
 
   // The log and the settings file are relative to the working folder, as in the game.
   EnterWorkFolder("bench");
@@ -274,14 +225,11 @@ int main(int argc, char** argv) {
     return held ? 0 : 1;
   }
 
-  for (const Case& c : cases) {
-    benchmark::RegisterBenchmark((std::string("plugin/") + c.name).c_str(), PluginBenchmark, &c)
-        ->Unit(benchmark::kNanosecond)
-        ->ComputeStatistics("min", Fastest);
-    benchmark::RegisterBenchmark((std::string("floor/") + c.name).c_str(), FloorBenchmark, &c)
-        ->Unit(benchmark::kNanosecond)
-        ->ComputeStatistics("min", Fastest);
-  }
+  for (const Case& c : cases)
+    for (const bool floor : {false, true})
+      benchmark::RegisterBenchmark(Name(c, floor).c_str(), FrameBenchmark, &c, floor)
+          ->Unit(benchmark::kNanosecond)
+          ->ComputeStatistics("min", Fastest);
   SummaryReporter reporter(isatty(STDOUT_FILENO) ? benchmark::ConsoleReporter::OO_ColorTabular
                                                  : benchmark::ConsoleReporter::OO_Tabular);
   benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -291,22 +239,21 @@ int main(int argc, char** argv) {
   std::printf("\n%-14s %14s %14s %12s %8s %12s\n", "case", "plugin ns/frm", "floor ns/frm", "extra ns/frm", "ratio",
               "allocs/frm");
   std::string lines;
+  char line[160];
   bool allocationFree = true;
   for (const Case& c : cases) {
-    const auto plugin = reporter.figures.find(std::string("plugin/") + c.name);
+    const auto plugin = reporter.figures.find(Name(c, false));
     if (plugin == reporter.figures.end()) continue;  // filtered out
     const Figures& p = plugin->second;
-    if (!c.failing && p.allocationsPerFrame != 0) allocationFree = false;
-    char line[160];
-    const auto floor = reporter.figures.find(std::string("floor/") + c.name);
-    if (floor != reporter.figures.end()) {
+    allocationFree = allocationFree && (c.failing || p.allocations == 0);
+    if (const auto floor = reporter.figures.find(Name(c, true)); floor != reporter.figures.end()) {
       const Figures& f = floor->second;
-      std::printf("%-14s %14.1f %14.1f %12.1f %8.2f %12g\n", c.name, p.nanoseconds / p.frames, f.nanoseconds / f.frames,
-                  (p.nanoseconds - f.nanoseconds) / p.frames, p.nanoseconds / f.nanoseconds, p.allocationsPerFrame);
+      std::printf("%-14s %14.1f %14.1f %12.1f %8.2f %12g\n", c.name, p.nanoseconds, f.nanoseconds,
+                  p.nanoseconds - f.nanoseconds, p.nanoseconds / f.nanoseconds, p.allocations);
       std::snprintf(line, sizeof line, "overhead-ratio %s: %.2f\n", c.name, p.nanoseconds / f.nanoseconds);
       lines += line;
     }
-    std::snprintf(line, sizeof line, "allocations-per-frame %s: %g\n", c.name, p.allocationsPerFrame);
+    std::snprintf(line, sizeof line, "allocations-per-frame %s: %g\n", c.name, p.allocations);
     lines += line;
   }
   std::printf("\n%s", lines.c_str());

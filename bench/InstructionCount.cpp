@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #if __has_include(<valgrind/callgrind.h>)
 #include <valgrind/callgrind.h>
@@ -23,23 +24,16 @@ namespace {
 constexpr int kRuns = 64;
 constexpr int kWarmUpRuns = 3;
 
-std::string SelfPath() {
-  std::error_code ec;
-  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
-  return ec ? std::string() : self.string();
-}
-
 // The total of a dump that the child made for one work: "Trigger: Client Request: <name>" and "totals: N".
 bool ReadDump(const std::string& path, std::string& name, double& total) {
   std::ifstream file(path);
-  if (!file) return false;
   const std::string trigger = "desc: Trigger: Client Request: ";
   bool named = false, counted = false;
   for (std::string line; std::getline(file, line);) {
-    if (line.rfind(trigger, 0) == 0) {
+    if (line.starts_with(trigger)) {
       name = line.substr(trigger.size());
       named = true;
-    } else if (line.rfind("totals: ", 0) == 0) {
+    } else if (line.starts_with("totals: ")) {
       total = std::strtod(line.c_str() + 8, nullptr);
       counted = true;
     }
@@ -64,6 +58,10 @@ int Spawn(const std::vector<std::string>& command) {
   if (waitpid(child, &status, 0) != child) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
+
+constexpr double kTolerance = 0.02;
+
+void PrintLine(const FrameCount& c) { std::printf("    %-15s %.3f\n", c.name.c_str(), c.ratio); }
 }  // namespace
 
 int CountInCallgrind(const std::vector<CountedWork>& work) {
@@ -85,38 +83,82 @@ int CountInCallgrind(const std::vector<CountedWork>& work) {
 #endif
 }
 
-bool CountInstructions(const std::vector<CountedWork>& work, std::map<std::string, double>& perFrame,
-                       std::string& error) {
+std::string CountInstructions(const std::vector<CountedWork>& work, std::map<std::string, double>& perFrame) {
   namespace fs = std::filesystem;
   std::error_code ec;
+  const std::string self = fs::read_symlink("/proc/self/exe", ec).string();
   const fs::path dumps = fs::absolute("callgrind", ec);
   fs::remove_all(dumps, ec);
   fs::create_directory(dumps, ec);
-  const std::string self = SelfPath();
-  if (ec || self.empty()) {
-    error = "cannot prepare the callgrind run";
-    return false;
-  }
+  if (ec || self.empty()) return "cannot prepare the callgrind run";
   const std::string out = (dumps / "out").string();
   const int rc = Spawn({"valgrind", "-q", "--tool=callgrind", "--collect-atstart=no", "--callgrind-out-file=" + out,
                         self, kCallgrindChildFlag});
-  if (rc != 0) {
-    error = rc < 0 ? "cannot run valgrind (install the Debian package valgrind)"
-                   : "the counting run under callgrind failed with exit code " + std::to_string(rc);
-    return false;
-  }
+  if (rc < 0) return "cannot run valgrind (install the Debian package valgrind)";
+  if (rc > 0) return "the counting run under callgrind failed with exit code " + std::to_string(rc);
   std::map<std::string, double> totals;
   std::string name;
   double total = 0;
   for (int dump = 1; ReadDump(out + "." + std::to_string(dump), name, total); ++dump) totals[name] = total;
   for (const CountedWork& w : work) {
-    const auto found = totals.find(w.name);
-    if (found == totals.end()) {
-      error = "callgrind left no count for " + w.name;
-      return false;
-    }
-    perFrame[w.name] = found->second / (static_cast<double>(kRuns) * w.frames);
+    if (!totals.contains(w.name)) return "callgrind left no count for " + w.name;
+    perFrame[w.name] = totals[w.name] / (static_cast<double>(kRuns) * w.frames);
   }
   fs::remove_all(dumps, ec);
-  return true;
+  return {};
+}
+
+bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& counts) {
+  std::ifstream file(path);
+  if (!file) {
+    std::printf("FAILED: cannot read the budgets file %s\n", path.c_str());
+    return false;
+  }
+  std::map<std::string, double> budgets;  // those not yet used by a case
+  int number = 0;
+  bool held = true;
+  for (std::string line; std::getline(file, line);) {
+    ++number;
+    std::istringstream words(line);
+    std::string name;
+    if (!(words >> name) || name[0] == '#') continue;
+    double ratio = 0;
+    if (!(words >> ratio) || ratio <= 0) {
+      std::printf("FAILED: %s:%d: not \"case ratio\"\n", path.c_str(), number);
+      held = false;
+      continue;
+    }
+    budgets[name] = ratio;
+  }
+  for (const FrameCount& c : counts) {
+    const auto found = budgets.find(c.name);
+    if (found == budgets.end()) {
+      std::printf("FAILED: %s holds no budget for %s; add this line:\n", path.c_str(), c.name.c_str());
+      PrintLine(c);
+      held = false;
+      continue;
+    }
+    const double budget = found->second;
+    budgets.erase(found);
+    const double over = c.ratio / budget - 1;
+    if (over > kTolerance) {
+      std::printf(
+          "FAILED: %s costs %.3f times its floor, %.1f %% over its budget of %.3f in %s.\n"
+          "  The floor already holds the frame's natives, its switch reads and its log lines: what is over is\n"
+          "  the plug-in's own logic. Make it cheaper; or, if the extra work is meant (and the commit says\n"
+          "  why), write this line in %s:\n",
+          c.name.c_str(), c.ratio, over * 100, budget, path.c_str(), path.c_str());
+      PrintLine(c);
+      held = false;
+    } else if (over < -kTolerance) {
+      std::printf("budget %s: %.3f times its floor, %.1f %% under its budget of %.3f: lower it in %s to\n",
+                  c.name.c_str(), c.ratio, -over * 100, budget, path.c_str());
+      PrintLine(c);
+    } else {
+      std::printf("budget %s: %.3f times its floor, within 2 %% of %.3f\n", c.name.c_str(), c.ratio, budget);
+    }
+  }
+  for (const auto& unused : budgets)
+    std::printf("FAILED: %s holds a budget for %s, which is no case\n", path.c_str(), unused.first.c_str());
+  return held && budgets.empty();
 }

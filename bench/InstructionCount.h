@@ -22,6 +22,17 @@ inline constexpr const char* kCallgrindChildFlag = "--callgrind-child";
 int CountInCallgrind(const std::vector<CountedWork>& work);
 
 // In the parent: runs this program under callgrind as the child (UTC as the time zone, so that local time
-// costs the same everywhere) and reads its dumps. Fills name to instructions per frame, or says why not.
-bool CountInstructions(const std::vector<CountedWork>& work, std::map<std::string, double>& perFrame,
-                       std::string& error);
+// costs the same everywhere) and reads its dumps. Fills name to instructions per frame; returns why not,
+// or nothing.
+std::string CountInstructions(const std::vector<CountedWork>& work, std::map<std::string, double>& perFrame);
+
+// The checked-in budget of every case is a ratio: the plug-in's instructions per frame over its floor's.
+struct FrameCount {
+  std::string name;  // the case
+  double ratio;      // the plug-in's instructions per frame over its floor's
+};
+
+// A case fails when its ratio is more than 2 % over its budget. Reads the file (lines "case ratio", #
+// for comments), prints every verdict, with the line to write where a budget should change, and
+// returns whether all cases hold. A case without a budget, or a budget for no case, fails too.
+bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& counts);

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -14,28 +13,12 @@
 #include "testkit/WorkFolder.h"
 
 namespace {
-// Stops the run with the input kept as a crash artifact.
-[[noreturn]] void Mismatch() {
-  std::fflush(stderr);
-  std::abort();
-}
-
 enum class Outcome { False, True, NoNumber, OutOfRange, OtherError };
 
 struct Reading {
   Outcome outcome;
   std::string message;
 };
-
-const char* Name(Outcome o) {
-  switch (o) {
-    case Outcome::False: return "false";
-    case Outcome::True: return "true";
-    case Outcome::NoNumber: return "invalid argument";
-    case Outcome::OutOfRange: return "out of range";
-    default: return "another error";
-  }
-}
 
 // The value as the C library reads a NUL-terminated string: its first NUL ends it.
 Reading Reference(const std::string& value) {
@@ -65,11 +48,13 @@ Reading Actual(const char* name) {
 
 void Check(const std::string& value, const Reading& want, const Reading& got) {
   if (want.outcome == got.outcome && want.message == got.message) return;
+  const char* const name[] = {"false", "true", "invalid argument", "out of range", "another error"};
   std::fprintf(stderr, "value [%zu bytes]:", value.size());
   for (const unsigned char c : value) std::fprintf(stderr, " %02x", c);
-  std::fprintf(stderr, "\n  expected %s \"%s\", got %s \"%s\"\n", Name(want.outcome), want.message.c_str(),
-               Name(got.outcome), got.message.c_str());
-  Mismatch();
+  std::fprintf(stderr, "\n  expected %s \"%s\", got %s \"%s\"\n", name[static_cast<int>(want.outcome)],
+               want.message.c_str(), name[static_cast<int>(got.outcome)], got.message.c_str());
+  std::fflush(stderr);
+  std::abort();  // the input is kept as a crash artifact
 }
 }  // namespace
 

@@ -1,11 +1,10 @@
 // Arbitrary bytes as a settings file, through the real loader, checked against a plain model of the line
 // rules: what the store must hold afterwards, and which messages the log must have received, in order.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -14,8 +13,9 @@
 #include "testkit/WorkFolder.h"
 
 namespace {
-// Stops the run with the input kept as a crash artifact.
-[[noreturn]] void Mismatch() {
+// Says why, and stops the run with the input kept as a crash artifact.
+[[noreturn]] void Mismatch(const std::string& why = "") {
+  std::fprintf(stderr, "%s", why.c_str());
   std::fflush(stderr);
   std::abort();
 }
@@ -77,22 +77,15 @@ Expected Predict(const std::string& bytes, const Model& defaults) {
 
 // The messages of the log, each without its "[d/m/y h:m:s] " prefix; a malformed prefix is a failure.
 std::vector<std::string> LoggedMessages() {
-  std::ifstream in(kLog, std::ios::binary);
-  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string text = ReadBytes(kLog);
   std::vector<std::string> messages;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) {
-      std::fprintf(stderr, "log line without its line end\n");
-      Mismatch();
-    }
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t end = text.find('\n', start);
+    if (end == std::string::npos) Mismatch("log line without its line end\n");
     const std::string line = text.substr(start, end - start);
     const std::size_t close = line.find("] ");
-    if (line.empty() || line[0] != '[' || close == std::string::npos) {
-      std::fprintf(stderr, "log line without its prefix: %s\n", line.c_str());
-      Mismatch();
-    }
+    if (line.empty() || line[0] != '[' || close == std::string::npos)
+      Mismatch("log line without its prefix: " + line + "\n");
     messages.push_back(line.substr(close + 2));
     start = end + 1;
   }
@@ -125,25 +118,15 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string file(reinterpret_cast<const char*>(data), size);
-  {
-    std::ofstream out(kPath, std::ios::binary | std::ios::trunc);
-    out << file;
-  }
-  std::ofstream(kLog, std::ios::trunc).close();
+  WriteBytes(kPath, file);
+  WriteBytes(kLog, "");
 
   LoadSettingsFile(kPath, defaults);
   const Expected expected = Predict(file, Model(defaults.begin(), defaults.end()));
 
   // Same entries in the same order: the store's own order must be plain byte order.
-  bool same = Settings != nullptr && Settings->size() == expected.store.size();
-  if (same) {
-    auto want = expected.store.begin();
-    for (const auto& [name, value] : *Settings) {
-      same = same && name == want->first && value == want->second;
-      ++want;
-    }
-  }
-  if (!same) {
+  if (Settings == nullptr ||
+      !std::equal(Settings->begin(), Settings->end(), expected.store.begin(), expected.store.end())) {
     std::fprintf(stderr, "store differs from the model\n");
     if (Settings != nullptr)
       for (const auto& [name, value] : *Settings) Show("store", name + "=" + value);

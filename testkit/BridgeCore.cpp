@@ -3,8 +3,6 @@
 #include "testkit/BridgeCore.h"
 
 #include <cstdio>
-#include <cstring>
-#include <exception>
 #include <mutex>
 
 #include "testkit/Catalogue.h"
@@ -31,8 +29,7 @@ std::size_t callCount = 0;
 constexpr UINT64 kStale = 0x5A1E5A1E5A1E5A1EULL;
 UINT64 resultSlots[kResultSlots] = {};
 
-std::uint32_t now = 0;
-std::uint32_t wakeAt = 0;
+std::uint32_t now = 0, wakeAt = 0;
 
 UINT64 Detail(const void* pointer) { return reinterpret_cast<std::uintptr_t>(pointer); }
 void Note(int note, UINT64 detail = 0, const char* problem = nullptr) {
@@ -54,37 +51,23 @@ void Problem(UINT64 hash, const char* format, A value, More... more) {
   Note(kNoteProblem, hash, text);
 }
 
-// Each slot against the kind of value it should hold.
 void CheckSlots(const NativeCall& c) {
-  char hex[24];
-  if (c.place == natives::kCount) {
-    Problem(c.hash, "unknown native %s with %zu arguments, answered with zeros", NameOf(c.hash, hex), c.count);
-    return;
-  }
+  if (c.place == natives::kCount)
+    return Problem(c.hash, "unknown native 0x%016llX with %zu arguments, answered with zeros",
+                   static_cast<unsigned long long>(c.hash), c.count);
   const NativeEntry* native = natives::kAll[c.place];
-  const std::size_t expected = native->argCount;
-  if (c.count != expected) {
-    Problem(c.hash, "%s sent with %zu arguments instead of %zu", native->name, c.count, expected);
-    return;
-  }
-  for (std::size_t i = 0; i < c.count; ++i) {
-    const UINT64 v = c.args[i];
-    const char kind = native->args[i];
-    const bool zeroHigh = (v >> 32) == 0;
-    const bool signWide = static_cast<UINT64>(static_cast<std::int64_t>(static_cast<std::int32_t>(v))) == v;
-    const char* wrong = nullptr;
-    if ((kind == 'i' || kind == 'h' || kind == 'f') && !zeroHigh) wrong = "has bits in its high half";
-    if (kind == 'w' && !signWide) wrong = "is not a sign-widened 32-bit value";
-    if ((kind == 's' || kind == 'c') && v == 0) wrong = "is a null pointer";
-    if (wrong != nullptr)
-      Problem(c.hash, "%s argument %zu (0x%016llX) %s", native->name, i + 1, static_cast<unsigned long long>(v), wrong);
-  }
+  if (c.count != native->argCount)
+    return Problem(c.hash, "%s sent with %zu arguments instead of %zu", native->name, c.count, native->argCount);
+  for (std::size_t i = 0; i < c.count; ++i)
+    if (const char* wrong = SlotMisfit(native->args[i], c.args[i]))
+      Problem(c.hash, "%s argument %zu (0x%016llX) %s", native->name, i + 1, static_cast<unsigned long long>(c.args[i]),
+              wrong);
 }
 
 // The name a GetHashKey answer stands for, so that lines and reports can print hashes as names.
 void RememberHashedName(const NativeCall& c) {
-  if (c.hash != natives::GetHashKey.hash || c.count != 1 || c.Text(0) == nullptr) return;
-  RememberName(static_cast<std::uint32_t>(c.slots[0]), c.Text(0));
+  if (c.hash == natives::GetHashKey.hash && c.count == 1 && c.Text(0) != nullptr)
+    RememberName(static_cast<std::uint32_t>(c.slots[0]), c.Text(0));
 }
 }  // namespace
 
@@ -97,10 +80,8 @@ void scriptRegister(HMODULE module, void (*entry)()) {
 }
 
 void scriptUnregister(HMODULE module) {
-  if (scriptEntry == nullptr || module != scriptModule) {
-    Problem(0, "scriptUnregister with a module that has no script registered");
-    return;
-  }
+  if (scriptEntry == nullptr || module != scriptModule)
+    return Problem(0, "scriptUnregister with a module that has no script registered");
   scriptEntry = nullptr;
   scriptModule = nullptr;
   if (scriptStarted) DiscardScript();
@@ -110,10 +91,7 @@ void scriptUnregister(HMODULE module) {
 
 void scriptWait(DWORD milliseconds) {
   if (callOpen) Problem(callHash, "scriptWait inside an open native call");
-  if (!OnScript()) {
-    Note(kNoteWaitOffScript, milliseconds);
-    return;
-  }
+  if (!OnScript()) return Note(kNoteWaitOffScript, milliseconds);
   Note(kNoteScriptWaits, milliseconds);
   wakeAt = now + static_cast<std::uint32_t>(milliseconds);
   SuspendToHost();
@@ -121,20 +99,17 @@ void scriptWait(DWORD milliseconds) {
 }
 
 void keyboardHandlerRegister(KeyboardHandler handler) {
-  {
-    const std::lock_guard<std::mutex> lock(keyboardMutex);
-    keyboardHandler = handler;
-  }
+  std::unique_lock<std::mutex> lock(keyboardMutex);
+  keyboardHandler = handler;
+  lock.unlock();
   Note(kNoteKeyboardRegistered, Detail(reinterpret_cast<const void*>(handler)));
 }
 
 void keyboardHandlerUnregister(KeyboardHandler handler) {
-  bool known = false;
-  {
-    const std::lock_guard<std::mutex> lock(keyboardMutex);
-    known = handler == keyboardHandler && handler != nullptr;
-    if (known) keyboardHandler = nullptr;
-  }
+  std::unique_lock<std::mutex> lock(keyboardMutex);
+  const bool known = handler == keyboardHandler && handler != nullptr;
+  if (known) keyboardHandler = nullptr;
+  lock.unlock();
   if (known)
     Note(kNoteKeyboardUnregistered, Detail(reinterpret_cast<const void*>(handler)));
   else
@@ -153,10 +128,7 @@ void nativeInit(UINT64 hash) {
 
 void nativePush64(UINT64 value) {
   if (!callOpen) Problem(0, "nativePush64 outside a native call");
-  if (callCount == kMaxArguments) {
-    Problem(callHash, "more than %zu arguments pushed", kMaxArguments);
-    return;
-  }
+  if (callCount == kMaxArguments) return Problem(callHash, "more than %zu arguments pushed", kMaxArguments);
   callArgs[callCount++] = value;
 }
 
@@ -188,19 +160,17 @@ extern "C" int BridgeRunFrame(std::uint32_t nowMs) {
   now = nowMs;
   if (scriptEntry == nullptr) return kFrameNoScript;
   if (scriptStarted && EndOfScript() != ScriptEnd::kNotYet) return kFrameScriptEnded;
-  if (!scriptStarted) {
+  if (scriptStarted && now < wakeAt) return kFrameWaiting;
+  if (scriptStarted) {
+    ResumeScript();
+  } else {
     scriptStarted = true;
     Note(kNoteScriptStarted);
     StartScript(scriptEntry);
-  } else {
-    if (now < wakeAt) return kFrameWaiting;
-    ResumeScript();
   }
-  if (EndOfScript() != ScriptEnd::kNotYet) {
-    Note(kNoteScriptReturned);
-    return kFrameScriptEnded;
-  }
-  return kFrameRan;
+  if (EndOfScript() == ScriptEnd::kNotYet) return kFrameRan;
+  Note(kNoteScriptReturned);
+  return kFrameScriptEnded;
 }
 
 extern "C" int BridgeDeliverKey(DWORD key, WORD repeats, BYTE scanCode, BOOL extended, BOOL withAlt, BOOL wasDownBefore,

@@ -39,6 +39,15 @@ struct NativeCall {
   }
 };
 
+// What is wrong with a slot's value for its kind (testkit/Catalogue.h), or null when it fits.
+inline const char* SlotMisfit(char kind, UINT64 v) {
+  if ((kind == 'i' || kind == 'h' || kind == 'f') && (v >> 32) != 0) return "has bits in its high half";
+  if (kind == 'w' && static_cast<UINT64>(static_cast<std::int64_t>(static_cast<std::int32_t>(v))) != v)
+    return "is not a sign-widened 32-bit value";
+  if ((kind == 's' || kind == 'c') && v == 0) return "is a null pointer";
+  return nullptr;
+}
+
 // What the bridge tells as it happens, with one detail value each, and for a problem its text.
 enum BridgeNote : int {
   kNoteScriptRegistered,    // detail: the module handle given

@@ -10,11 +10,10 @@ bool overflowed = false;
 }  // namespace
 
 void NoteCallLine(const NativeCall& call, bool) {
-  if (lineCount == kMaxLines) {
+  if (lineCount == kMaxLines)
     overflowed = true;
-    return;
-  }
-  FormatNativeLine(call, false, lines[lineCount++], sizeof lines[0]);
+  else
+    FormatNativeLine(call, false, lines[lineCount++], sizeof lines[0]);
 }
 
 std::vector<std::string> TakeCallLines() {

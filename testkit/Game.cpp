@@ -1,6 +1,7 @@
 // The game's answers: the catalogue's default answer of each native, over the helpers below.
 #include "testkit/Game.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -46,8 +47,7 @@ UINT64 MakeLiteralText(const NativeCall& c) {
   if (c.Int(0) != 10 || kind == nullptr || std::strcmp(kind, "LITERAL_STRING") != 0)
     Problem("CreateLiteralText asked for something other than 10 and \"LITERAL_STRING\"");
   const char* text = TextOrEmpty(c.Text(2));
-  for (std::size_t i = 0; i < g.textCount; ++i)
-    if (std::strcmp(g.texts[i], text) == 0) return kTextBase + 1 + i;
+  if (const UINT64 made = TextValue(text); TextOf(made) != nullptr) return made;
   if (g.textCount == kMaxTexts || std::strlen(text) >= kTextRoom) {
     Problem("CreateLiteralText with more or longer texts than the game keeps");
     return kTextBase;
@@ -64,14 +64,28 @@ UINT64 KnownText(UINT64 value) {
 
 void DrawPendingText() {
   Game& g = TheGame;
-  if (g.pendingText == 0) {
-    Problem("DrawScreenText without a text set first");
-    return;
-  }
-  bool already = false;
-  for (std::size_t i = 0; i < g.drawnCount; ++i) already = already || g.drawn[i] == g.pendingText;
-  if (!already && g.drawnCount < kMaxDrawn) g.drawn[g.drawnCount++] = g.pendingText;
+  if (g.pendingText == 0) return Problem("DrawScreenText without a text set first");
+  UINT64* const end = g.drawn + g.drawnCount;
+  if (std::find(g.drawn, end, g.pendingText) == end && g.drawnCount < kMaxDrawn)
+    g.drawn[g.drawnCount++] = g.pendingText;
   g.pendingText = 0;
+}
+
+Weapon* WeaponByEntity(std::int32_t entity) {
+  for (std::size_t i = 0; i < TheGame.weaponCount; ++i)
+    if (entity != 0 && TheGame.weapons[i].entity == entity) return &TheGame.weapons[i];
+  return nullptr;
+}
+
+// The weapon the weapon query answers for that selector, or null.
+Weapon* WeaponInHand(int selector = 1) {
+  const int index = TheGame.inHand[selector];
+  return index >= 0 && static_cast<std::size_t>(index) < TheGame.weaponCount ? &TheGame.weapons[index] : nullptr;
+}
+
+bool ControlHeld(std::uint32_t control) {
+  const std::uint32_t* const held = TheGame.heldControls;
+  return std::find(held, held + TheGame.heldCount, control) != held + TheGame.heldCount;
 }
 
 // The player and the weapon in hand stand where the player stands, the horse where it stands, and
@@ -112,12 +126,10 @@ void ChangeComponent(const NativeCall& c, bool fit) {
   const std::int32_t owner = c.Int(0);
   Weapon* weapon = owner == TheGame.playerPed ? FindWeapon(c.Hash(2)) : fit ? WeaponByEntity(owner) : nullptr;
   char entity[32], name[16];
-  if (weapon == nullptr) {
-    Problem("%s for %s and %s, which is no weapon of the player's",
-            fit ? "AddWeaponComponent" : "RemoveWeaponComponent", EntityName(owner, entity),
-            NameOrHex(c.Hash(2), name));
-    return;
-  }
+  if (weapon == nullptr)
+    return Problem("%s for %s and %s, which is no weapon of the player's",
+                   fit ? "AddWeaponComponent" : "RemoveWeaponComponent", EntityName(owner, entity),
+                   NameOrHex(c.Hash(2), name));
   if (SetComponent(*weapon, c.Hash(1), fit))
     Tell({.kind = fit ? GameEvent::kFitted : GameEvent::kRemoved, .weapon = weapon, .component = c.Hash(1)});
 }
@@ -139,16 +151,14 @@ std::int32_t CreatePrompt() {
     Problem("PromptCreate beyond the %zu prompts the game keeps", kMaxPrompts);
     return 0;
   }
-  HostPrompt& p = g.prompts[g.promptCount] = HostPrompt{};
-  p.handle = static_cast<std::int32_t>(0x50 + g.promptCount++);
-  return p.handle;
+  g.prompts[g.promptCount] = HostPrompt{.handle = static_cast<std::int32_t>(0x50 + g.promptCount)};
+  return g.prompts[g.promptCount++].handle;
 }
 
 HostPrompt* PromptOf(const NativeCall& c) {
   for (std::size_t i = 0; i < TheGame.promptCount; ++i)
     if (TheGame.prompts[i].handle == c.Int(0)) return &TheGame.prompts[i];
-  const NativeEntry* native = natives::Find(c.hash);
-  Problem("%s on prompt %d, which does not exist", native != nullptr ? native->name : "?", c.Int(0));
+  Problem("%s on prompt %d, which does not exist", natives::kAll[c.place]->name, c.Int(0));  // asked by answers only
   return nullptr;
 }
 
@@ -214,10 +224,8 @@ void GameTellTo(void (*sink)(const GameEvent& event)) { tell = sink; }
 Weapon& GiveWeapon(std::uint32_t hash) {
   if (Weapon* known = FindWeapon(hash)) return *known;
   Game& g = TheGame;
-  Weapon& w = g.weapons[g.weaponCount < kMaxWeapons ? g.weaponCount++ : kMaxWeapons - 1] = Weapon{};
-  w.hash = hash;
-  w.entity = g.nextEntity++;
-  return w;
+  return g.weapons[g.weaponCount < kMaxWeapons ? g.weaponCount++ : kMaxWeapons - 1] =
+             Weapon{.hash = hash, .entity = g.nextEntity++};
 }
 
 Weapon* FindWeapon(std::uint32_t hash) {
@@ -226,22 +234,8 @@ Weapon* FindWeapon(std::uint32_t hash) {
   return nullptr;
 }
 
-Weapon* WeaponByEntity(std::int32_t entity) {
-  for (std::size_t i = 0; i < TheGame.weaponCount; ++i)
-    if (entity != 0 && TheGame.weapons[i].entity == entity) return &TheGame.weapons[i];
-  return nullptr;
-}
-
-Weapon* WeaponInHand(int selector) {
-  const int index = TheGame.inHand[selector];
-  return index >= 0 && static_cast<std::size_t>(index) < TheGame.weaponCount ? &TheGame.weapons[index] : nullptr;
-}
-
 bool HasComponent(const Weapon* weapon, std::uint32_t component) {
-  if (weapon == nullptr || component == 0) return false;
-  for (const std::uint32_t fitted : weapon->components)
-    if (fitted == component) return true;
-  return false;
+  return weapon != nullptr && component != 0 && std::ranges::count(weapon->components, component) > 0;
 }
 
 bool SetComponent(Weapon& weapon, std::uint32_t component, bool fitted) {
@@ -263,12 +257,6 @@ void HoldControl(std::uint32_t control, bool held) {
     return;
   }
   if (held && g.heldCount < kMaxControls) g.heldControls[g.heldCount++] = control;
-}
-
-bool ControlHeld(std::uint32_t control) {
-  for (std::size_t i = 0; i < TheGame.heldCount; ++i)
-    if (TheGame.heldControls[i] == control) return true;
-  return false;
 }
 
 const char* TextOf(UINT64 value) {

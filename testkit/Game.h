@@ -100,14 +100,10 @@ void GameTellTo(void (*sink)(const GameEvent& event));
 // The player's weapon of that hash, given (with a new entity) if it is not yet the player's.
 Weapon& GiveWeapon(std::uint32_t hash);
 Weapon* FindWeapon(std::uint32_t hash);
-Weapon* WeaponByEntity(std::int32_t entity);
-// The weapon the weapon query answers for that selector, or null.
-Weapon* WeaponInHand(int selector = 1);
 bool HasComponent(const Weapon* weapon, std::uint32_t component);
 // Fits or takes off a component; false when that changes nothing.
 bool SetComponent(Weapon& weapon, std::uint32_t component, bool fitted);
 void HoldControl(std::uint32_t control, bool held);
-bool ControlHeld(std::uint32_t control);
 // The text a host text value stands for; null for a value the host never made.
 const char* TextOf(UINT64 value);
 // The host text value of a text: the one made for it, or else the one it will get next.

@@ -4,13 +4,10 @@
 #include <cstdlib>
 #include <new>
 
-std::atomic<bool (*)()> HeapAdmits{nullptr};
-std::atomic<bool (*)()> HeapCounts{nullptr};
+std::atomic<bool (*)()> HeapAdmits{nullptr}, HeapCounts{nullptr};
 
 namespace {
-std::atomic<long long> made{0};
-std::atomic<long long> liveBlocks{0};
-std::atomic<long long> liveBytes{0};
+std::atomic<long long> made{0}, liveBlocks{0}, liveBytes{0};
 }  // namespace
 
 HeapFigures HeapNow() {
@@ -41,10 +38,8 @@ void* Allocate(std::size_t size, std::size_t alignment = alignof(std::max_align_
   if (base == nullptr) return nullptr;
   void* block = static_cast<char*>(base) + offset;
   Header* h = static_cast<Header*>(block) - 1;
-  h->base = base;
-  h->size = size;
   bool (*counts)() = HeapCounts.load(std::memory_order_relaxed);
-  h->counted = counts != nullptr && counts();
+  *h = {base, size, counts != nullptr && counts()};
   made.fetch_add(1, std::memory_order_relaxed);
   if (h->counted) {
     liveBlocks.fetch_add(1, std::memory_order_relaxed);
@@ -53,10 +48,7 @@ void* Allocate(std::size_t size, std::size_t alignment = alignof(std::max_align_
   return block;
 }
 
-void* OrThrow(void* p) {
-  if (p == nullptr) throw std::bad_alloc();
-  return p;
-}
+void* OrThrow(void* p) { return p != nullptr ? p : throw std::bad_alloc(); }
 
 void Free(void* p) noexcept {
   if (p == nullptr) return;

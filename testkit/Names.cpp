@@ -17,9 +17,8 @@ void RememberName(std::uint32_t hash, const char* name) {
   if (KnownName(hash) != nullptr || count == sizeof names / sizeof names[0]) return;
   const std::size_t length = std::strlen(name);
   if (length >= sizeof names[0].text) return;
-  names[count].hash = hash;
   std::memcpy(names[count].text, name, length + 1);
-  ++count;
+  names[count++].hash = hash;
 }
 
 std::uint32_t HashName(const char* name) {

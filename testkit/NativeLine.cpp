@@ -3,7 +3,6 @@
 #include <bit>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
 
 #include "testkit/Catalogue.h"
 #include "testkit/Names.h"
@@ -30,12 +29,7 @@ struct Out {
   }
   void Raw(std::uint64_t value) { Print("0x%016llX", static_cast<unsigned long long>(value)); }
   // 0 to 9 plain, above in hex, below in decimal.
-  void Integer(std::int64_t value) {
-    if (value > 9)
-      Print("0x%llX", static_cast<unsigned long long>(value));
-    else
-      Print("%lld", static_cast<long long>(value));
-  }
+  void Integer(std::int64_t value) { Print(value > 9 ? "0x%llX" : "%lld", static_cast<long long>(value)); }
   void Float(float value) {
     char text[32];
     *std::to_chars(text, text + sizeof text - 1, value).ptr = '\0';
@@ -45,48 +39,35 @@ struct Out {
     Put('\'');
     for (; *text != '\0'; ++text) {
       const auto byte = static_cast<unsigned char>(*text);
-      if (byte < 0x20 || byte >= 0x7F) {
+      if (byte < 0x20 || byte >= 0x7F)
         Print("\\x%02X", static_cast<unsigned>(byte));
-        continue;
-      }
-      if (*text == '\'' || *text == '\\') Put('\\');
-      Put(*text);
+      else if (byte == '\'' || byte == '\\')
+        Print("\\%c", *text);
+      else
+        Put(*text);
     }
     Put('\'');
   }
 };
 
 void Value(Out& out, std::uint64_t v, char kind) {
-  const bool zeroHigh = (v >> 32) == 0;
   const auto low = static_cast<std::uint32_t>(v);
+  if (SlotMisfit(kind, v) != nullptr) return out.Raw(v);
   switch (kind) {
-    case 'i':
-      if (zeroHigh) return out.Integer(low);
-      break;
+    case 'i': return out.Integer(low);
     case 'h':
-      if (!zeroHigh) break;
       if (const char* name = KnownName(low)) {
         out.Put('#');
         return out.Put(name);
       }
       return out.Integer(low);
-    case 'w':
-      if (static_cast<std::uint64_t>(static_cast<std::int64_t>(static_cast<std::int32_t>(low))) == v)
-        return out.Integer(static_cast<std::int32_t>(low));
-      break;
-    case 'f':
-      if (zeroHigh) return out.Float(std::bit_cast<float>(low));
-      break;
-    case 's':
-      if (v != 0) return out.Quoted(reinterpret_cast<const char*>(v));
-      break;
-    case 'c':
-      if (v != 0) return out.Put("&cell");
-      break;
+    case 'w': return out.Integer(static_cast<std::int32_t>(low));
+    case 'f': return out.Float(std::bit_cast<float>(low));
+    case 's': return out.Quoted(reinterpret_cast<const char*>(v));
+    case 'c': return out.Put("&cell");
     case 'v': return out.Print("0x%llX", static_cast<unsigned long long>(v));
-    default: break;
+    default: return out.Raw(v);  // no kind: an argument beyond the native's
   }
-  out.Raw(v);
 }
 
 // The answer's slots by its kind, as the plug-in reads them: all 64 bits of a host value, the low 32 of
@@ -113,11 +94,10 @@ std::size_t FormatNativeLine(const NativeCall& call, bool withAnswer, char* buff
   else
     out.Raw(call.hash);
   out.Put('(');
-  const std::size_t kinds = native != nullptr ? std::strlen(native->args) : 0;
   for (std::size_t i = 0; i < call.count; ++i) {
     if (i > 0) out.Put(", ");
     // Every argument of an unknown native is a host value; one beyond a native's kinds is wrong.
-    Value(out, call.args[i], native == nullptr ? 'v' : i < kinds ? native->args[i] : '?');
+    Value(out, call.args[i], native == nullptr ? 'v' : i < native->argCount ? native->args[i] : '?');
   }
   out.Put(')');
   if (withAnswer && native != nullptr && *native->answer != '\0') Answer(out, call, *native->answer);

@@ -31,11 +31,8 @@ struct Run {
 Run* current = nullptr;  // the driver's side only
 thread_local Run* mine = nullptr;
 
-// Keeps runs left behind reachable for the leak checker.
-std::vector<Run*>& LeftBehind() {
-  static auto* runs = new std::vector<Run*>;
-  return *runs;
-}
+// Keeps runs left behind reachable for the leak checker: never destroyed.
+std::vector<Run*>& leftBehind = *new std::vector<Run*>;
 
 // Blocks until the run has suspended or ended. Called with the run's lock held.
 void AwaitSuspension(Run& run, std::unique_lock<std::mutex>& lock) {
@@ -99,7 +96,7 @@ ScriptEnd EndOfScript() {
 
 // The thread cannot be stopped from outside; it simply never gets its turn again.
 void DiscardScript() {
-  if (current != nullptr) LeftBehind().push_back(current);
+  if (current != nullptr) leftBehind.push_back(current);
   current = nullptr;
 }
 

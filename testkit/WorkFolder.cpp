@@ -8,13 +8,11 @@
 #include <iterator>
 #include <random>
 #include <regex>
-#include <sstream>
 #include <stdexcept>
 #include <system_error>
 
 namespace {
-std::filesystem::path previous;
-std::filesystem::path current;
+std::filesystem::path previous, current;
 
 #ifdef _WIN32
 // The C runtime has no mkdtemp; creating the folder is the atomic test of a name being free.
@@ -52,25 +50,21 @@ std::filesystem::path EnterWorkFolder(const std::string& name, bool withLogFolde
 void LeaveWorkFolder(bool keep) {
   if (current.empty()) return;
   std::filesystem::current_path(previous);
-  if (keep) {
+  std::error_code ignored;
+  if (keep)
     std::fprintf(stderr, "work folder kept: %s\n", current.string().c_str());
-  } else {
-    std::error_code ignored;
+  else
     std::filesystem::remove_all(current, ignored);
-  }
   current.clear();
 }
 
 std::string ReadBytes(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out << bytes;
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 std::vector<std::string> LogMessages(std::size_t fromByte) {
@@ -83,22 +77,14 @@ std::vector<std::string> LogMessages(std::size_t fromByte) {
     const std::string line = text.substr(start, end - start);
     start = end + kStoredLineEnd.size();
     std::smatch match;
-    if (std::regex_search(line, match, prefix))
-      messages.push_back(match.suffix());
-    else
-      messages.push_back("<no prefix> " + line);
+    messages.push_back(std::regex_search(line, match, prefix) ? match.suffix().str() : "<no prefix> " + line);
   }
   return messages;
 }
 
 std::string Stored(std::string_view text) {
   std::string stored;
-  for (const char c : text) {
-    if (c == '\n')
-      stored += kStoredLineEnd;
-    else
-      stored += c;
-  }
+  for (const char& c : text) stored += c == '\n' ? kStoredLineEnd : std::string_view(&c, 1);
   return stored;
 }
 
