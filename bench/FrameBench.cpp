@@ -164,7 +164,7 @@ bool ReportInstructions(const std::string& budgets) {
     std::printf("instructions-per-frame %s: plug-in %.0f, floor %.0f, ratio %.3f\n", c.name, plugin, floor,
                 plugin / floor);
     std::printf("natives-per-frame %s: %g\n", c.name, NativesPerFrame(c));
-    counts.push_back({c.name, plugin / floor});
+    counts.push_back({c.name, plugin / floor, plugin});
   }
   if (budgets.empty()) return true;
   std::printf("\n");

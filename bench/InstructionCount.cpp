@@ -4,6 +4,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -60,6 +61,7 @@ int Spawn(const std::vector<std::string>& command) {
 }
 
 constexpr double kTolerance = 0.02;
+constexpr double kSlack = 48;  // instructions a frame
 
 void PrintLine(const FrameCount& c) { std::printf("    %-15s %.3f\n", c.name.c_str(), c.ratio); }
 }  // namespace
@@ -141,7 +143,8 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
     const double budget = found->second;
     budgets.erase(found);
     const double over = c.ratio / budget - 1;
-    if (over > kTolerance) {
+    const double tolerance = std::max(kTolerance, kSlack / c.instructions);
+    if (over > tolerance) {
       std::printf(
           "FAILED: %s costs %.3f times its floor, %.1f %% over its budget of %.3f in %s.\n"
           "  The floor already holds the frame's natives, its switch reads and its log lines: what is over is\n"
@@ -150,12 +153,13 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
           c.name.c_str(), c.ratio, over * 100, budget, path.c_str(), path.c_str());
       PrintLine(c);
       held = false;
-    } else if (over < -kTolerance) {
+    } else if (over < -tolerance) {
       std::printf("budget %s: %.3f times its floor, %.1f %% under its budget of %.3f: lower it in %s to\n",
                   c.name.c_str(), c.ratio, -over * 100, budget, path.c_str());
       PrintLine(c);
     } else {
-      std::printf("budget %s: %.3f times its floor, within 2 %% of %.3f\n", c.name.c_str(), c.ratio, budget);
+      std::printf("budget %s: %.3f times its floor, within %.1f %% of %.3f\n", c.name.c_str(), c.ratio, tolerance * 100,
+                  budget);
     }
   }
   for (const auto& unused : budgets)

@@ -28,11 +28,15 @@ std::string CountInstructions(const std::vector<CountedWork>& work, std::map<std
 
 // The checked-in budget of every case is a ratio: the plug-in's instructions per frame over its floor's.
 struct FrameCount {
-  std::string name;  // the case
-  double ratio;      // the plug-in's instructions per frame over its floor's
+  std::string name;     // the case
+  double ratio;         // the plug-in's instructions per frame over its floor's
+  double instructions;  // the plug-in's per frame
 };
 
-// A case fails when its ratio is more than 2 % over its budget. Reads the file (lines "case ratio", #
+// A case fails when its ratio is over its budget by more than 2 %, or by more than 48 instructions a
+// frame where that is more: the C library's string compares take longer or shorter paths with where
+// the linker and the heap happened to put the names they compare, by a few dozen instructions, which
+// in a small frame is more than 2 %. Reads the file (lines "case ratio", #
 // for comments), prints every verdict, with the line to write where a budget should change, and
 // returns whether all cases hold. A case without a budget, or a budget for no case, fails too.
 bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& counts);
