@@ -3,8 +3,8 @@
 #include <string>
 
 #include "bridge/BridgeControl.h"
+#include "program/HostPlatform.h"
 #include "program/LongRun.h"
-#include "program/Memory.h"
 #include "report/Timeline.h"
 #include "testkit/Catalogue.h"
 #include "world/Format.h"

@@ -1,4 +1,7 @@
 // The native host: the plug-in's library and the bridge are linked in; loading is calling the entry.
+// Its memory figures are the plug-in's live heap, counted by the kit's replaced operator new
+// (testkit/Heap.h): the blocks made on the script's thread outside the host's own work there, wherever
+// they are freed.
 #include <time.h>
 
 #include <cstdio>
@@ -6,14 +9,24 @@
 
 #include "host/Script.h"
 #include "program/HostPlatform.h"
+#include "testkit/Heap.h"
+#include "testkit/ScriptRunner.h"
 
 const bool kTextModeCrLf = false;
+const bool kProcessMemory = false;
+const bool kHeapCounted = kHeapWatched;
+const char* const kMemoryWhat = kHeapWatched ? "the plug-in's live heap, through operator new"
+                                             : "not counted: this build keeps its sanitizer's operator new";
 
 namespace {
 // Stands for the plug-in's module handle: something with an address of its own.
 char pluginImage;
 HMODULE PluginModule() { return reinterpret_cast<HMODULE>(&pluginImage); }
 bool loaded = false;
+
+thread_local int hostWork = 0;
+bool PluginAllocates() { return hostWork == 0 && OnScript(); }
+const bool counting = (HeapCounts = PluginAllocates, true);
 }  // namespace
 
 bool LoadBridge(const std::string&, const std::string&, BridgeControl& control, std::string&) {
@@ -79,3 +92,14 @@ bool LocalTime(std::tm& out) {
   const std::time_t now = std::time(nullptr);
   return localtime_r(&now, &out) != nullptr;
 }
+
+MemorySample TakeMemorySample() {
+  const HeapFigures heap = HeapNow();
+  MemorySample m;
+  m.blocks = heap.liveBlocks;
+  m.bytes = heap.liveBytes;
+  return m;
+}
+
+HostWork::HostWork() { ++hostWork; }
+HostWork::~HostWork() { --hostWork; }

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "bridge/BridgeControl.h"
-#include "program/Memory.h"
+#include "program/HostPlatform.h"
 
 namespace {
 struct FrameSample {

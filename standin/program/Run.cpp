@@ -8,7 +8,6 @@
 #include "program/HostPlatform.h"
 #include "program/KeyThread.h"
 #include "program/LongRun.h"
-#include "program/Memory.h"
 #include "program/RunFolder.h"
 #include "report/Header.h"
 #include "report/LogCheck.h"
