@@ -8,7 +8,6 @@ namespace {
 struct Entry {
   int first;
   int last;
-  int order;  // emission order, for entries of the same frame
   bool span;
   std::string text;
 };
@@ -16,7 +15,6 @@ struct Entry {
 std::vector<Entry> entries;
 std::map<std::string, std::size_t> openSpans;  // text to its entry
 int currentFrame = 0;
-int nextOrder = 0;
 
 std::string FrameColumn(const Entry& e) {
   std::string column = std::to_string(e.first);
@@ -29,9 +27,7 @@ std::string FrameColumn(const Entry& e) {
 void TimelineSetFrame(int frame) { currentFrame = frame; }
 int TimelineFrame() { return currentFrame; }
 
-void TimelineAdd(const std::string& text) {
-  entries.push_back(Entry{currentFrame, currentFrame, nextOrder++, false, text});
-}
+void TimelineAdd(const std::string& text) { entries.push_back(Entry{currentFrame, currentFrame, false, text}); }
 
 void TimelineHold(const std::string& text) {
   const auto open = openSpans.find(text);
@@ -40,25 +36,19 @@ void TimelineHold(const std::string& text) {
     return;
   }
   openSpans[text] = entries.size();
-  entries.push_back(Entry{currentFrame, currentFrame, nextOrder++, true, text});
+  entries.push_back(Entry{currentFrame, currentFrame, true, text});
 }
 
 void TimelineEndFrame() {
-  for (auto it = openSpans.begin(); it != openSpans.end();) {
-    if (entries[it->second].last < currentFrame)
-      it = openSpans.erase(it);
-    else
-      ++it;
-  }
+  std::erase_if(openSpans, [](const auto& open) { return entries[open.second].last < currentFrame; });
 }
 
 void TimelineCloseAll() { openSpans.clear(); }
 
 std::string TimelineText() {
+  // Entries of the same frame stay in the order they came in.
   std::vector<Entry> sorted = entries;
-  std::stable_sort(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) {
-    return a.first != b.first ? a.first < b.first : a.order < b.order;
-  });
+  std::stable_sort(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) { return a.first < b.first; });
   std::string out;
   for (const Entry& e : sorted) {
     out += "  " + FrameColumn(e) + e.text;
@@ -75,5 +65,4 @@ void TimelineClear() {
   entries.clear();
   openSpans.clear();
   currentFrame = 0;
-  nextOrder = 0;
 }

@@ -60,11 +60,11 @@ void Apply(const event::HorseGroup& e, const ScenarioEvent&) {
 
 void Apply(const event::Give& e, const ScenarioEvent&) {
   Weapon& weapon = GiveWeapon(HashName(e.weapon.c_str()));
-  for (unsigned bit = 0; bit < 4; ++bit) weapon.tests[bit] = (e.tests >> bit) & 1u;
   std::string tests;
-  const char* names[] = {"test1", "test2", "test3", "scope-test"};
-  for (unsigned bit = 0; bit < 4; ++bit)
-    if ((e.tests & (1u << bit)) != 0) tests += (tests.empty() ? "" : ", ") + std::string(names[bit]);
+  for (unsigned bit = 0; bit < 4; ++bit) {
+    weapon.tests[bit] = (e.tests >> bit) & 1u;
+    if (weapon.tests[bit] != 0) tests += (tests.empty() ? "" : ", ") + std::string(kWeaponTestNames[bit]);
+  }
   TellEvent("> the player gets " + e.weapon + (tests.empty() ? ", which passes no weapon test" : ", passing " + tests));
 }
 

@@ -18,10 +18,6 @@ KeySender keySender = nullptr;
 Unloader unloader = nullptr;
 
 std::string Name(const char* native) { return native != nullptr ? native : "?"; }
-std::string NativeName(UINT64 hash) {
-  const NativeEntry* native = natives::Find(hash);
-  return native != nullptr ? native->name : HexHash(hash);
-}
 
 std::string Entity(std::int64_t entity) {
   char buffer[32];
@@ -163,6 +159,11 @@ bool AskHostForKey(std::uint32_t code, bool down) { return keySender != nullptr 
 
 void AskHostToUnload() {
   if (unloader != nullptr) unloader();
+}
+
+std::string NativeName(UINT64 hash) {
+  const NativeEntry* native = natives::Find(hash);
+  return native != nullptr ? native->name : HexHash(hash);
 }
 
 std::string NameOf(std::uint32_t hash) {

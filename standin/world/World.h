@@ -13,6 +13,8 @@
 
 // Which of the host's weapon tests say yes for a weapon, as a scenario gives them.
 inline constexpr unsigned kTest1 = 1, kTest2 = 2, kTest3 = 4, kScopeTest = 8;
+// Their words in a scenario, bit by bit.
+inline constexpr const char* kWeaponTestNames[] = {"test1", "test2", "test3", "scope-test"};
 
 // A failure the scenario asked for: the next call of the native on that frame throws.
 struct PlannedFailure {
@@ -72,6 +74,8 @@ void WorldAskHostWith(KeySender key, Unloader unload);
 bool AskHostForKey(std::uint32_t code, bool down);
 void AskHostToUnload();
 
+// The catalogue's name of a native, or its hash in hex.
+std::string NativeName(UINT64 hash);
 // The remembered name of a hash, or its hex digits.
 std::string NameOf(std::uint32_t hash);
 // A prompt's label: empty before one is set, "?" for a text the host never made.
