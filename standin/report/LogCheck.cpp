@@ -1,6 +1,8 @@
 #include "report/LogCheck.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -21,8 +23,9 @@ using Stamp = std::array<int, 6>;  // year, month, day, hour, minute, second: co
 Stamp StampOf(const std::tm& t) { return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec}; }
 
 std::string StampText(const Stamp& s) {
-  return std::to_string(s[2]) + "/" + std::to_string(s[1]) + "/" + std::to_string(s[0]) + " " + std::to_string(s[3]) +
-         ":" + std::to_string(s[4]) + ":" + std::to_string(s[5]);
+  char text[80];
+  std::snprintf(text, sizeof text, "%d/%d/%d %d:%d:%d", s[2], s[1], s[0], s[3], s[4], s[5]);
+  return text;
 }
 
 struct Line {
@@ -32,15 +35,10 @@ struct Line {
 
 std::vector<Line> SplitLines(const std::string& text) {
   std::vector<Line> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t lf = text.find('\n', start);
-    if (lf == std::string::npos) {
-      lines.push_back({text.substr(start), ""});
-      break;
-    }
-    const bool cr = lf > start && text[lf - 1] == '\r';
-    lines.push_back({text.substr(start, lf - start - (cr ? 1 : 0)), cr ? "\r\n" : "\n"});
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t lf = std::min(text.find('\n', start), text.size());
+    const bool cr = lf < text.size() && lf > start && text[lf - 1] == '\r';
+    lines.push_back({text.substr(start, lf - start - (cr ? 1 : 0)), lf == text.size() ? "" : cr ? "\r\n" : "\n"});
     start = lf + 1;
   }
   return lines;
@@ -75,18 +73,13 @@ std::string MaskLogLine(const std::string& line, const std::tm& start, const std
 std::string DescribeNewLogLines(const LogReading& log, const std::string& before, bool crlf, const std::tm& start,
                                 const std::tm& end) {
   if (!log.exists) return "Log file Quillfen/Log.log: absent\n";
-  std::string out;
-  std::string added = log.content;
-  if (log.content.compare(0, before.size(), before) != 0 || log.content.size() < before.size()) {
-    out += "! the lines the log held before the run were changed\n";
-  } else {
-    added = log.content.substr(before.size());
-  }
-  const std::vector<Line> lines = SplitLines(added);
-  out = "Log file Quillfen/Log.log: " +
-        (lines.empty() ? std::string("no new lines")
-                       : std::to_string(lines.size()) + (lines.size() == 1 ? " new line" : " new lines")) +
-        "\n" + out;
+  const bool kept = log.content.starts_with(before);
+  const std::vector<Line> lines = SplitLines(kept ? log.content.substr(before.size()) : log.content);
+  std::string out = "Log file Quillfen/Log.log: " +
+                    (lines.empty() ? std::string("no new lines")
+                                   : std::to_string(lines.size()) + (lines.size() == 1 ? " new line" : " new lines")) +
+                    "\n";
+  if (!kept) out += "! the lines the log held before the run were changed\n";
   std::vector<std::string> shown;
   const char* const expected = crlf ? "\r\n" : "\n";
   for (const Line& line : lines) {

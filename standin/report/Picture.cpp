@@ -2,6 +2,7 @@
 // printed by FormatNumber, so the native and the Windows host write the same bytes.
 #include "report/Picture.h"
 
+#include <cstdio>
 #include <map>
 
 #include "report/PictureLayout.h"
@@ -22,29 +23,22 @@ struct Svg {
 std::string N(int value) { return std::to_string(value); }
 
 std::string Colour(int rgb) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out = "#";
-  for (int shift = 20; shift >= 0; shift -= 4) out += kDigits[(rgb >> shift) & 15];
-  return out;
+  char text[8];
+  std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(rgb) & 0xFFFFFFu);
+  return text;
 }
 
 // Text for XML; bytes outside printable ASCII become '?', so that no text can break the file.
 std::string Escaped(const std::string& text) {
   std::string out;
   for (const char c : text) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    if (c == '&')
-      out += "&amp;";
-    else if (c == '<')
-      out += "&lt;";
-    else if (c == '>')
-      out += "&gt;";
-    else if (c == '"')
-      out += "&quot;";
-    else if (c == '\n' || (b >= 0x20 && b < 0x7F))
-      out += c;
-    else
-      out += '?';
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c == '\n' || (c >= 0x20 && c < 0x7F) ? c : '?';
+    }
   }
   return out;
 }

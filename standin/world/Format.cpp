@@ -34,17 +34,12 @@ std::string QuotedText(const char* text) {
   std::string out = "\"";
   for (const char* p = text; *p != '\0'; ++p) {
     const unsigned char b = static_cast<unsigned char>(*p);
-    if (b == '"' || b == '\\') {
-      out += '\\';
+    if (b == '"' || b == '\\')
+      out += std::string("\\") + *p;
+    else if (b < 0x20 || b >= 0x7F)
+      out += "\\x" + Hex(b, 2).substr(2);
+    else
       out += *p;
-    } else if (b < 0x20 || b >= 0x7F) {
-      static const char kDigits[] = "0123456789ABCDEF";
-      out += "\\x";
-      out += kDigits[b >> 4];
-      out += kDigits[b & 15];
-    } else {
-      out += *p;
-    }
   }
   return out + "\"";
 }
