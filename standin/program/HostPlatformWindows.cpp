@@ -26,13 +26,15 @@ HMODULE pluginModule = nullptr;
 
 std::string LastError() { return "Windows error " + std::to_string(GetLastError()); }
 
+bool Fail(std::string& error, const std::string& what) {
+  error = what;
+  return false;
+}
+
 template <class Function>
 bool Find(const char* name, Function& out, std::string& error) {
   const FARPROC found = GetProcAddress(bridgeModule, name);
-  if (found == nullptr) {
-    error = std::string("the bridge DLL does not export ") + name;
-    return false;
-  }
+  if (found == nullptr) return Fail(error, std::string("the bridge DLL does not export ") + name);
   // Through the generic function type, which the compiler accepts as a cast target.
   out = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
   return true;
@@ -44,21 +46,13 @@ bool LoadBridge(const std::string& path, const std::string& front, BridgeControl
     // The front's own folder is searched for what it imports, so it binds to the stand-in beside it.
     // The plug-in then binds to the front: a module named ScriptBridge.dll is already loaded.
     frontModule = LoadLibraryExA(front.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (frontModule == nullptr) {
-      error = "cannot load the bridge front " + front + " (" + LastError() + ")";
-      return false;
-    }
+    if (frontModule == nullptr) return Fail(error, "cannot load the bridge front " + front + " (" + LastError() + ")");
     bridgeModule = GetModuleHandleA(kFrontTarget);
-    if (bridgeModule == nullptr) {
-      error = std::string("the bridge front ") + front + " did not bring in " + kFrontTarget;
-      return false;
-    }
+    if (bridgeModule == nullptr)
+      return Fail(error, std::string("the bridge front ") + front + " did not bring in " + kFrontTarget);
   } else {
     bridgeModule = LoadLibraryA(path.c_str());
-    if (bridgeModule == nullptr) {
-      error = "cannot load the bridge " + path + " (" + LastError() + ")";
-      return false;
-    }
+    if (bridgeModule == nullptr) return Fail(error, "cannot load the bridge " + path + " (" + LastError() + ")");
   }
   return Find("BridgeSetHooks", control.setHooks, error) && Find("BridgeRunFrame", control.runFrame, error) &&
          Find("BridgeDeliverKey", control.deliverKey, error) && Find("BridgeShutdown", control.shutdown, error);
@@ -66,10 +60,7 @@ bool LoadBridge(const std::string& path, const std::string& front, BridgeControl
 
 bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& error) {
   pluginModule = LoadLibraryA(path.c_str());
-  if (pluginModule == nullptr) {
-    error = "cannot load the plug-in " + path + " (" + LastError() + ")";
-    return false;
-  }
+  if (pluginModule == nullptr) return Fail(error, "cannot load the plug-in " + path + " (" + LastError() + ")");
   module = reinterpret_cast<std::uintptr_t>(pluginModule);
   return true;
 }
@@ -104,12 +95,9 @@ void EndProcessWithPluginLoaded(const BridgeControl& bridge) {
 }
 
 void UnloadBridge() {
-  if (frontModule != nullptr)
-    FreeLibrary(frontModule);  // and with it the stand-in, which only the front holds
-  else if (bridgeModule != nullptr)
-    FreeLibrary(bridgeModule);
-  frontModule = nullptr;
-  bridgeModule = nullptr;
+  // A front, and with it the stand-in, which only the front holds; or else the bridge itself.
+  if (const HMODULE held = frontModule != nullptr ? frontModule : bridgeModule) FreeLibrary(held);
+  frontModule = bridgeModule = nullptr;
 }
 
 std::string DefaultModulePath(const char* fileName) {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <vector>
 
 #include "program/HostPlatform.h"
+#include "testkit/WorkFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -26,13 +26,9 @@ bool PrepareFolder(const Scenario& s, const RunOptions& o, std::string& error) {
   if (o.asIs) return true;
   fs::remove(kSettingsFile, ec);
   fs::remove_all(kLogFolder, ec);
-  if (s.hasSettings) {
-    std::ofstream(kSettingsFile, std::ios::binary) << s.settings;
-  }
-  if (s.quillfen) {
-    fs::create_directory(kLogFolder, ec);
-    if (!s.logBefore.empty()) std::ofstream(kLogFile, std::ios::binary) << s.logBefore;
-  }
+  if (s.hasSettings) WriteBytes(kSettingsFile, s.settings);
+  if (s.quillfen) fs::create_directory(kLogFolder, ec);
+  if (s.quillfen && !s.logBefore.empty()) WriteBytes(kLogFile, s.logBefore);
   return true;
 }
 
@@ -52,19 +48,8 @@ std::string FolderListing() {
 }
 
 LogReading ReadLog(void* held) {
-  LogReading log;
-  if (held != nullptr) {
-    log.exists = true;
-    log.content = ReadHeldFile(held);
-    ReleaseHeldFile(held);
-    return log;
-  }
-  std::ifstream file(kLogFile, std::ios::binary);
-  log.exists = static_cast<bool>(file);
-  if (log.exists) {
-    std::ostringstream text;
-    text << file.rdbuf();
-    log.content = text.str();
-  }
+  if (held == nullptr) return LogReading{static_cast<bool>(std::ifstream(kLogFile)), ReadBytes(kLogFile)};
+  LogReading log{true, ReadHeldFile(held)};
+  ReleaseHeldFile(held);
   return log;
 }

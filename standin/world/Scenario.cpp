@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "testkit/WorkFolder.h"
 #include "world/EventLines.h"
 #include "world/ScenarioWords.h"
 
@@ -121,9 +122,6 @@ Scenario ParseScenario(const std::string& text, const std::string& fileName) {
 }
 
 Scenario LoadScenario(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw ScenarioError(path + ": cannot read the scenario file");
-  std::ostringstream text;
-  text << file.rdbuf();
-  return ParseScenario(text.str(), path);
+  if (!std::ifstream(path)) throw ScenarioError(path + ": cannot read the scenario file");
+  return ParseScenario(ReadBytes(path), path);
 }
