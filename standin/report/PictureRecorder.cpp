@@ -54,9 +54,7 @@ void PictureEndFrame() {
   f.inHand = g.inHand[1];
   f.reticleHidden = g.reticleHidden;
   f.aiming = g.aiming != 0;
-  for (std::size_t i = 0; i < g.drawnCount; ++i)
-    f.onScreen.push_back(TextOf(g.drawn[i]) != nullptr ? TextOf(g.drawn[i]) : "?");
-  std::sort(f.onScreen.begin(), f.onScreen.end());
+  f.onScreen = TextsOnScreen();
   run.frames.push_back(std::move(f));
 }
 
@@ -65,9 +63,6 @@ bool PictureWrite(const std::string& path, std::string& error) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << PictureSvg(run);
   file.close();
-  if (!file) {
-    error = "cannot write the picture " + path;
-    return false;
-  }
-  return true;
+  if (!file) error = "cannot write the picture " + path;
+  return static_cast<bool>(file);
 }

@@ -102,8 +102,7 @@ void NewWorld() {
   g.horse = 20;
   g.horseGroup = 0x4E;
   g.agitation = 0;
-  std::fill(std::begin(g.playerAt), std::end(g.playerAt), 0.0f);
-  std::fill(std::begin(g.horseAt), std::end(g.horseAt), 0.0f);
+  for (int i = 0; i < 3; ++i) g.playerAt[i] = g.horseAt[i] = 0;
   g.nextEntity = 100;
   GameTellTo(TellGameEvent);
 }
@@ -122,12 +121,8 @@ void TraceNative(const NativeCall& call, bool threw) {
 
 void WorldEndFrame() {
   TellPromptChanges();
-  const Game& g = TheGame;
-  if (g.reticleHidden) TellState("reticle hidden");
-  std::vector<std::string> drawn;
-  for (std::size_t i = 0; i < g.drawnCount; ++i) drawn.push_back(Name(TextOf(g.drawn[i])));
-  std::sort(drawn.begin(), drawn.end());
-  for (const std::string& text : drawn) TellState("on screen: " + Quoted(text));
+  if (TheGame.reticleHidden) TellState("reticle hidden");
+  for (const std::string& text : TextsOnScreen()) TellState("on screen: " + Quoted(text));
   for (PlannedFailure& f : TheWorld.failures) {
     if (f.done || f.frame != TheWorld.frame) continue;
     f.done = true;
@@ -169,6 +164,13 @@ std::string NativeName(UINT64 hash) {
 std::string NameOf(std::uint32_t hash) {
   const char* name = KnownName(hash);
   return name != nullptr ? name : Hex32(hash);
+}
+
+std::vector<std::string> TextsOnScreen() {
+  std::vector<std::string> texts;
+  for (std::size_t i = 0; i < TheGame.drawnCount; ++i) texts.push_back(Name(TextOf(TheGame.drawn[i])));
+  std::sort(texts.begin(), texts.end());
+  return texts;
 }
 
 std::string LabelOf(const HostPrompt& prompt) { return prompt.text == 0 ? "" : Name(TextOf(prompt.text)); }

@@ -78,6 +78,8 @@ void AskHostToUnload();
 std::string NativeName(UINT64 hash);
 // The remembered name of a hash, or its hex digits.
 std::string NameOf(std::uint32_t hash);
+// The texts drawn on this frame, sorted; "?" for a text the host never made.
+std::vector<std::string> TextsOnScreen();
 // A prompt's label: empty before one is set, "?" for a text the host never made.
 std::string LabelOf(const HostPrompt& prompt);
 // A problem worth a modder's attention, told once.
