@@ -6,14 +6,13 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "report/PictureLayout.h"
+#include "testkit/WorkFolder.h"
 
 namespace {
 using picture::Area;
@@ -40,37 +39,31 @@ int Run(const std::string& command) {
 // Plays the scenario in the native host with --svg and renders the picture at its own size.
 Rendered Render(const std::string& name, const std::string& scenario, int frames) {
   Rendered r;
+  const auto failed = [&r](const std::string& why) {
+    ADD_FAILURE() << why;
+    return r;
+  };
   const std::string dir = std::string(VARNHOLT_PICTURE_RUNS) + "/" + name;
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   const std::string svg = dir + "/picture.svg", png = dir + "/picture.png";
   if (Run("'" VARNHOLT_HOST "' --dir '" + dir + "/run' --svg '" + svg + "' '" + scenario + "' >'" + dir +
-          "/report.txt'") != 0) {
-    ADD_FAILURE() << "the host failed; see " << dir;
-    return r;
-  }
+          "/report.txt'") != 0)
+    return failed("the host failed; see " + dir);
   const int rendered = Run("rsvg-convert -o '" + png + "' '" + svg + "'");
-  if (rendered != 0) {
-    ADD_FAILURE() << (rendered == 127 ? "rsvg-convert is not installed (Debian: librsvg2-bin)"
-                                      : "rsvg-convert could not render " + svg);
-    return r;
-  }
-  std::ostringstream text;
-  text << std::ifstream(svg, std::ios::binary).rdbuf();
-  r.svg = text.str();
+  if (rendered != 0)
+    return failed(rendered == 127 ? "rsvg-convert is not installed (Debian: librsvg2-bin)"
+                                  : "rsvg-convert could not render " + svg);
+  r.svg = ReadBytes(svg);
 
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (png_image_begin_read_from_file(&image, png.c_str()) == 0) {
-    ADD_FAILURE() << "libpng cannot read " << png << ": " << image.message;
-    return r;
-  }
+  if (png_image_begin_read_from_file(&image, png.c_str()) == 0)
+    return failed("libpng cannot read " + png + ": " + image.message);
   image.format = PNG_FORMAT_RGB;
   r.rgb.resize(PNG_IMAGE_SIZE(image));
-  if (png_image_finish_read(&image, nullptr, r.rgb.data(), 0, nullptr) == 0) {
-    ADD_FAILURE() << "libpng cannot decode " << png << ": " << image.message;
-    return r;
-  }
+  if (png_image_finish_read(&image, nullptr, r.rgb.data(), 0, nullptr) == 0)
+    return failed("libpng cannot decode " + png + ": " + image.message);
   r.width = static_cast<int>(image.width);
   r.height = static_cast<int>(image.height);
   r.columns = frames + 1;

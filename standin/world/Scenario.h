@@ -95,5 +95,3 @@ struct ScenarioError : std::runtime_error {
 Scenario ParseScenario(const std::string& text, const std::string& fileName);
 // Reads and parses a file; a missing file is a ScenarioError too.
 Scenario LoadScenario(const std::string& path);
-// Turns \n, \r, \t, \\ and \xHH into their bytes; throws std::invalid_argument on a bad escape.
-std::string Unescape(const std::string& text);
