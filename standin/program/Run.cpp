@@ -38,12 +38,6 @@ void ShowEvent(const std::string& text, Notice notice) {
   }
 }
 
-// The world and the timeline count the same frames.
-void SetFrame(int frame) {
-  TheWorld.frame = frame;
-  TimelineSetFrame(frame);
-}
-
 bool AnswerOnHost(const NativeCall& call) {
   const HostWork host;
   return AnswerNative(call);
@@ -95,7 +89,7 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, bool last, std::string
 
   std::size_t next = 0;
   for (int frame = 0; frame < s.frames; ++frame) {
-    SetFrame(frame);
+    TheWorld.frame = frame;
     while (next < s.events.size() && s.events[next].frame == frame) ApplyEvent(s.events[next++]);
     PaceKeyThread();
     bridge.runFrame(static_cast<std::uint32_t>(frame) * static_cast<std::uint32_t>(s.frameMs));
@@ -104,7 +98,7 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, bool last, std::string
     TimelineEndFrame();
     LongRunAfterFrame(frame + 1);
   }
-  SetFrame(s.frames);
+  TheWorld.frame = s.frames;
   if (!TheWorld.pluginLoaded) return true;
   if (!last || !o.exitLoaded) {
     Unload();

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "report/Picture.h"
-#include "report/Timeline.h"
 #include "world/World.h"
 
 namespace {
@@ -31,7 +30,7 @@ void PictureStart(const Scenario& s) {
 }
 
 void PictureNote(PictureMark mark, const std::string& text) {
-  if (recording) run.events.push_back(PictureEvent{TimelineFrame(), mark, text});
+  if (recording) run.events.push_back(PictureEvent{TheWorld.frame, mark, text});
 }
 
 void PictureEndFrame() {

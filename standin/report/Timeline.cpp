@@ -4,6 +4,8 @@
 #include <map>
 #include <vector>
 
+#include "world/World.h"
+
 namespace {
 struct Entry {
   int first;
@@ -14,7 +16,6 @@ struct Entry {
 
 std::vector<Entry> entries;
 std::map<std::string, std::size_t> openSpans;  // text to its entry
-int currentFrame = 0;
 
 std::string FrameColumn(const Entry& e) {
   std::string column = std::to_string(e.first);
@@ -24,23 +25,20 @@ std::string FrameColumn(const Entry& e) {
 }
 }  // namespace
 
-void TimelineSetFrame(int frame) { currentFrame = frame; }
-int TimelineFrame() { return currentFrame; }
-
-void TimelineAdd(const std::string& text) { entries.push_back(Entry{currentFrame, currentFrame, false, text}); }
+void TimelineAdd(const std::string& text) { entries.push_back(Entry{TheWorld.frame, TheWorld.frame, false, text}); }
 
 void TimelineHold(const std::string& text) {
   const auto open = openSpans.find(text);
-  if (open != openSpans.end() && entries[open->second].last >= currentFrame - 1) {
-    entries[open->second].last = currentFrame;
+  if (open != openSpans.end() && entries[open->second].last >= TheWorld.frame - 1) {
+    entries[open->second].last = TheWorld.frame;
     return;
   }
   openSpans[text] = entries.size();
-  entries.push_back(Entry{currentFrame, currentFrame, true, text});
+  entries.push_back(Entry{TheWorld.frame, TheWorld.frame, true, text});
 }
 
 void TimelineEndFrame() {
-  std::erase_if(openSpans, [](const auto& open) { return entries[open.second].last < currentFrame; });
+  std::erase_if(openSpans, [](const auto& open) { return entries[open.second].last < TheWorld.frame; });
 }
 
 void TimelineCloseAll() { openSpans.clear(); }
@@ -64,5 +62,4 @@ std::string TimelineText() {
 void TimelineClear() {
   entries.clear();
   openSpans.clear();
-  currentFrame = 0;
 }

@@ -6,12 +6,13 @@
 
 #include "report/LogCheck.h"
 #include "report/Timeline.h"
+#include "world/World.h"
 
 namespace {
 TEST(Timeline, JoinsConsecutiveFramesIntoSpansAndSortsByFrame) {
   TimelineClear();
   for (int frame = 0; frame < 10; ++frame) {
-    TimelineSetFrame(frame);
+    TheWorld.frame = frame;
     if (frame == 2) TimelineAdd("point at 2");
     if ((frame >= 1 && frame <= 3) || frame == 6) TimelineHold("reticle hidden");
     if (frame == 6) TimelineAdd("point at 6");

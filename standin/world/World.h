@@ -34,7 +34,7 @@ struct SeenPrompt {
 };
 
 struct World {
-  int frame = 0;  // the current frame, as the host counts them
+  int frame = 0;  // the current frame, as the host counts them; the timeline and the picture use it too
   std::vector<PlannedFailure> failures;
   bool pluginLoaded = false;
   SeenPrompt seen[kMaxPrompts];
