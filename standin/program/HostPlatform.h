@@ -7,7 +7,6 @@
 
 #include "bridge/BridgeControl.h"
 
-// Whether text-mode files end their lines with CR LF here.
 extern const bool kTextModeCrLf;
 
 // Loads the bridge and finds its controls. With a front (a bridge DLL that passes every operation on to
@@ -39,7 +38,6 @@ std::string DefaultModulePath(const char* fileName);
 // Opens a file as another program would, with read and write sharing, for the length of the run; null
 // when that fails.
 void* HoldFileOpen(const std::string& path);
-// The whole file, read through the held handle.
 std::string ReadHeldFile(void* held);
 void ReleaseHeldFile(void* held);
 

@@ -11,7 +11,6 @@ bool SetLongRunOption(const std::string& flag, const std::string& value, RunOpti
 
 // Before the first load: room for every sample, so that keeping them does not grow the heap measured.
 void LongRunStart(const RunOptions& options);
-// Every note of the bridge.
 void LongRunNote(int note);
 // After each frame of a cycle; samples memory after the frame counts asked for.
 void LongRunAfterFrame(int framesRun);

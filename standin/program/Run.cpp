@@ -69,7 +69,6 @@ void Unload() {
   }
 }
 
-// A fresh world, timeline and picture for one play of the scenario.
 void FreshWorld(const Scenario& s, const RunOptions& o) {
   NewWorld();
   TimelineClear();
@@ -99,13 +98,12 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, bool last, std::string
     LongRunAfterFrame(frame + 1);
   }
   TheWorld.frame = s.frames;
-  if (!TheWorld.pluginLoaded) return true;
-  if (!last || !o.exitLoaded) {
+  if (TheWorld.pluginLoaded && last && o.exitLoaded) {
+    StopKeyThread();
+    TimelineAdd("> the host ends its process with the plug-in still loaded");
+  } else if (TheWorld.pluginLoaded) {
     Unload();
-    return true;
   }
-  StopKeyThread();
-  TimelineAdd("> the host ends its process with the plug-in still loaded");
   return true;
 }
 

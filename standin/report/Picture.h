@@ -39,7 +39,6 @@ struct PictureRun {
 
 // Recording: nothing is kept until PictureStart, so runs without a picture cost nothing.
 void PictureStart(const Scenario& scenario);
-// Something that happened on the current frame.
 void PictureNote(PictureMark mark, const std::string& text = std::string());
 // Samples the world; call at the end of every frame, before the world gets ready for the next one.
 void PictureEndFrame();

@@ -33,7 +33,6 @@ std::string ModeName(PromptSetup setup) {
   }
 }
 
-// What the game tells, as a player would read it.
 void TellGameEvent(const GameEvent& e) {
   switch (e.kind) {
     case GameEvent::kFitted: TellEvent(NameOf(e.component) + " fitted to " + NameOf(e.weapon->hash)); break;
