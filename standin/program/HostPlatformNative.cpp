@@ -30,10 +30,7 @@ const bool counting = (HeapCounts = PluginAllocates, true);
 }  // namespace
 
 bool LoadBridge(const std::string&, const std::string&, BridgeControl& control, std::string&) {
-  control.setHooks = &BridgeSetHooks;
-  control.runFrame = &BridgeRunFrame;
-  control.deliverKey = &BridgeDeliverKey;
-  control.shutdown = &BridgeShutdown;
+  control = BridgeControl{&BridgeSetHooks, &BridgeRunFrame, &BridgeDeliverKey, &BridgeShutdown};
   return true;
 }
 
@@ -95,10 +92,7 @@ bool LocalTime(std::tm& out) {
 
 MemorySample TakeMemorySample() {
   const HeapFigures heap = HeapNow();
-  MemorySample m;
-  m.blocks = heap.liveBlocks;
-  m.bytes = heap.liveBytes;
-  return m;
+  return MemorySample{heap.liveBlocks, heap.liveBytes};
 }
 
 HostWork::HostWork() { ++hostWork; }

@@ -30,12 +30,10 @@ struct Give {
   unsigned tests = 0;  // kTest1 and so on, as the world keeps them
 };
 struct Fit {
-  std::string weapon;
-  std::string component;
+  std::string weapon, component;
 };
 struct Unfit {
-  std::string weapon;
-  std::string component;
+  std::string weapon, component;
 };
 struct Draw {
   std::string weapon;
