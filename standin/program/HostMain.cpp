@@ -41,9 +41,8 @@ const std::string kBundledDir = VARNHOLT_SCENARIO_DIR;
 // A bare name that is no file of its own means a bundled scenario.
 std::string ScenarioPath(const std::string& arg) {
   std::error_code ec;
-  if (fs::exists(arg, ec)) return arg;
-  if (arg.find_first_of("/\\.") == std::string::npos) return kBundledDir + "/" + arg + ".scenario";
-  return arg;
+  const bool bundled = !fs::exists(arg, ec) && arg.find_first_of("/\\.") == std::string::npos;
+  return bundled ? kBundledDir + "/" + arg + ".scenario" : arg;
 }
 
 int List() {

@@ -24,6 +24,8 @@ std::string Entity(std::int64_t entity) {
   return EntityName(entity, buffer);
 }
 
+std::string PromptName(const HostPrompt& prompt) { return "prompt " + Quoted(LabelOf(prompt)); }
+
 std::string ModeName(PromptSetup setup) {
   switch (setup) {
     case PromptSetup::kStandard: return "standard mode";
@@ -42,12 +44,9 @@ void TellGameEvent(const GameEvent& e) {
                 Notice::kInteraction);
       break;
     case GameEvent::kPromptCreated:
-      TellEvent("prompt " + Quoted(LabelOf(*e.prompt)) + " created on " + NameOf(e.prompt->control) + ", " +
-                ModeName(e.prompt->setup));
+      TellEvent(PromptName(*e.prompt) + " created on " + NameOf(e.prompt->control) + ", " + ModeName(e.prompt->setup));
       break;
-    case GameEvent::kPromptCompleted:
-      TellEvent("prompt " + Quoted(LabelOf(*e.prompt)) + " completed", Notice::kCompletion);
-      break;
+    case GameEvent::kPromptCompleted: TellEvent(PromptName(*e.prompt) + " completed", Notice::kCompletion); break;
     case GameEvent::kProblem: ReportProblem(Name(e.problem)); break;
   }
 }
@@ -66,9 +65,8 @@ void ThrowIfPlanned(const NativeCall& c) {
 }
 
 std::string GroupName(std::int64_t group) {
-  const Game& g = TheGame;
   if (group == 0) return "in no prompt group";
-  if (g.hasHorse && g.horseHasGroup && group == g.horseGroup) return "in the horse's prompt group";
+  if (TheGame.hasHorse && TheGame.horseHasGroup && group == TheGame.horseGroup) return "in the horse's prompt group";
   return "in prompt group " + std::to_string(group);
 }
 
@@ -81,12 +79,10 @@ void TellPromptChanges() {
     if (!p.registered) continue;
     const bool changed = p.visible != seen.visible ||
                          (p.visible && (p.enabled != seen.enabled || p.text != seen.text || p.group != seen.group));
-    if (changed) {
-      if (p.visible)
-        TellEvent("prompt " + Quoted(LabelOf(p)) + " shown, " + GroupName(p.group) + (p.enabled ? "" : ", disabled"));
-      else
-        TellEvent("prompt " + Quoted(LabelOf(p)) + " hidden");
-    }
+    if (changed && p.visible)
+      TellEvent(PromptName(p) + " shown, " + GroupName(p.group) + (p.enabled ? "" : ", disabled"));
+    else if (changed)
+      TellEvent(PromptName(p) + " hidden");
     seen = SeenPrompt{p.visible, p.enabled, p.text, p.group};
   }
 }
