@@ -1,7 +1,5 @@
 // The native host: the plug-in's library and the bridge are linked in; loading is calling the entry.
-// Its memory figures are the plug-in's live heap, counted by the kit's replaced operator new
-// (testkit/Heap.h): the blocks made on the script's thread outside the host's own work there, wherever
-// they are freed.
+// The plug-in's blocks are those made on the script's thread outside the host's work, wherever freed.
 #include <time.h>
 
 #include <cstdio>

@@ -1,6 +1,5 @@
-// The Windows host: the bridge and the plug-in are DLLs loaded the way the game loads them. Its memory
-// figures are the live blocks of every heap of the process, which the plug-in's C runtime shares with
-// the host, Wine's own libraries and the bridge, and the process counters.
+// The Windows host: the bridge and the plug-in are DLLs loaded the way the game loads them. The plug-in's
+// C runtime shares the process's heaps with the host, Wine's own libraries and the bridge.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
