@@ -30,12 +30,7 @@ int Failed(const std::string& error) {
 // What the world tells goes into the timeline; the moments the picture marks go there too.
 void ShowEvent(const std::string& text, Notice notice) {
   TimelineAdd(text);
-  switch (notice) {
-    case Notice::kCompletion: PictureNote(PictureMark::kCompletion, text); break;
-    case Notice::kInteraction: PictureNote(PictureMark::kInteraction, text); break;
-    case Notice::kThrown: PictureNote(PictureMark::kThrown, text); break;
-    case Notice::kPlain: break;
-  }
+  if (notice != Notice::kPlain) PictureNote(notice, text);
 }
 
 bool AnswerOnHost(const NativeCall& call) {
@@ -56,7 +51,7 @@ bool DeliverKey(std::uint32_t code, bool down) {
 void Unload() {
   StopKeyThread();
   TimelineAdd("> the host unloads the plug-in");
-  PictureNote(PictureMark::kUnload);
+  PictureNote(Notice::kUnload);
   const bool unmapped = UnloadPlugin();
   LongRunUnloaded(unmapped);
   if (!unmapped) ReportProblem("the plug-in's module is still loaded after unloading it");
@@ -79,7 +74,7 @@ void FreshWorld(const Scenario& s, const RunOptions& o) {
 // is to end its process with the plug-in loaded). False when the plug-in does not load.
 bool PlayScenario(const Scenario& s, const RunOptions& o, bool last, std::string& error) {
   TimelineAdd("> the host loads the plug-in");
-  PictureNote(PictureMark::kLoad);
+  PictureNote(Notice::kLoad);
   TheWorld.pluginLoaded = true;
   std::uintptr_t module = 0;
   if (!LoadPlugin(o.pluginPath, module, error)) return false;

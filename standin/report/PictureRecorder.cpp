@@ -29,7 +29,7 @@ void PictureStart(const Scenario& s) {
   run.subtitle = std::to_string(s.frames) + " frames of " + std::to_string(s.frameMs) + " ms";
 }
 
-void PictureNote(PictureMark mark, const std::string& text) {
+void PictureNote(Notice mark, const std::string& text) {
   if (recording) run.events.push_back(PictureEvent{TheWorld.frame, mark, text});
 }
 

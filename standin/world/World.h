@@ -56,8 +56,8 @@ void TraceNative(const NativeCall& call, bool threw);
 void WorldEndFrame();
 
 // What a player would notice, as the world tells it: a one-off event on the current frame, or a state
-// that holds on it. Some events the picture marks too.
-enum class Notice { kPlain, kCompletion, kInteraction, kThrown };
+// that holds on it. Some events the picture marks too, as it marks the host's loading and unloading.
+enum class Notice { kPlain, kCompletion, kInteraction, kThrown, kLoad, kUnload };
 using EventSink = void (*)(const std::string& text, Notice notice);
 using StateSink = void (*)(const std::string& text);
 // Where the world tells it from now on; until then (or with null) nothing is told.
