@@ -78,13 +78,10 @@ std::string FrameReport() {
   if (kProcessMemory)
     out += " (private " + Signed((b.memory.privateBytes - a.memory.privateBytes) / 1024) + " KiB, not judged)";
   const double perFrame = Per(b.logBytes - a.logBytes, b.frame - a.frame);
+  if (perFrame == 0) return out + "; the log does not grow\n";
   char growth[160];
-  if (perFrame == 0)
-    std::snprintf(growth, sizeof growth, "; the log does not grow\n");
-  else
-    std::snprintf(growth, sizeof growth,
-                  "; the log grows by %.1f bytes a frame, %.1f MB an hour at 60 frames a second\n", perFrame,
-                  perFrame * 60 * 3600 / 1e6);
+  std::snprintf(growth, sizeof growth, "; the log grows by %.1f bytes a frame, %.1f MB an hour at 60 frames a second\n",
+                perFrame, perFrame * 60 * 3600 / 1e6);
   return out + growth;
 }
 

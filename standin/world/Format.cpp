@@ -27,10 +27,9 @@ std::string FormatNumber(double value) {
 std::string HexHash(std::uint64_t hash) { return Hex(hash, 16); }
 std::string Hex32(std::uint32_t value) { return Hex(value, 8); }
 
-std::string QuotedText(const char* text) {
-  if (text == nullptr) return "null";
+std::string Quoted(const std::string& text) {
   std::string out = "\"";
-  for (const char* p = text; *p != '\0'; ++p) {
+  for (const char* p = text.c_str(); *p != '\0'; ++p) {
     const unsigned char b = static_cast<unsigned char>(*p);
     if (b == '"' || b == '\\')
       out += std::string("\\") + *p;
@@ -41,5 +40,3 @@ std::string QuotedText(const char* text) {
   }
   return out + "\"";
 }
-
-std::string Quoted(const std::string& text) { return QuotedText(text.c_str()); }
