@@ -151,7 +151,6 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
     if (!PlayScenario(s, o, cycle == o.cycles, error)) return Failed(error);
     LongRunAfterCycle(cycle);
   }
-  TimelineCloseAll();
   const bool endLoaded = TheWorld.pluginLoaded;  // the bridge stays, for the plug-in's last words
   if (!endLoaded) {
     bridge.shutdown();

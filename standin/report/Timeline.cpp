@@ -41,8 +41,6 @@ void TimelineEndFrame() {
   std::erase_if(openSpans, [](const auto& open) { return entries[open.second].last < TheWorld.frame; });
 }
 
-void TimelineCloseAll() { openSpans.clear(); }
-
 std::string TimelineText() {
   // Entries of the same frame stay in the order they came in.
   std::vector<Entry> sorted = entries;

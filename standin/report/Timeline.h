@@ -9,8 +9,6 @@ void TimelineAdd(const std::string& text);
 void TimelineHold(const std::string& text);
 // Ends the spans that were not held on the current frame. Call once at the end of every frame.
 void TimelineEndFrame();
-// Ends every span (the run is over).
-void TimelineCloseAll();
 // The whole timeline, in frame order, one line per entry.
 std::string TimelineText();
 void TimelineClear();

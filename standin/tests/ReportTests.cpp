@@ -19,7 +19,6 @@ TEST(Timeline, JoinsConsecutiveFramesIntoSpansAndSortsByFrame) {
     if (frame >= 8) TimelineHold("text");
     TimelineEndFrame();
   }
-  TimelineCloseAll();
   EXPECT_EQ(TimelineText(),
             "  1-3      reticle hidden (3 frames)\n"
             "  2        point at 2\n"
