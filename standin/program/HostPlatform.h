@@ -48,9 +48,8 @@ void SetBinaryStdout();
 void SetBinaryFileDefault();
 bool LocalTime(std::tm& out);
 
-// Memory figures for the long runs. Natively they are the plug-in's own live heap, counted by the
-// kit's replaced operator new; on Windows the plug-in shares the process heap with everything else, so
-// they are the host process's: its heaps' live blocks, its committed private memory and its working set.
+// Memory figures for the long runs: natively the plug-in's own live heap (testkit/Heap.h); on Windows,
+// where it shares the heap, the process's: live heap blocks, committed private memory, working set.
 struct MemorySample {
   long long blocks = 0;  // live heap blocks
   long long bytes = 0;   // their bytes

@@ -21,8 +21,7 @@ std::vector<FrameSample> frameSamples;  // of the first cycle
 std::vector<MemorySample> cycleSamples;
 std::vector<std::string> cycleProblems;
 
-// What the current cycle did: the bridge's notes of registering and withdrawing, by note, and the
-// unloads.
+// What the current cycle did: the bridge's notes of registering and withdrawing, by note; the unloads.
 constexpr int kCountedNotes = kNoteKeyboardUnregistered + 1;
 const char* const kCountedWhat[kCountedNotes] = {"the script registered", "the script withdrawn",
                                                  "the keyboard handler registered", "the keyboard handler withdrawn"};
