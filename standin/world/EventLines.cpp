@@ -112,9 +112,10 @@ EventAction WeaponComponent(const std::string&, const Words& w) {
   return FitOrUnfit{w[2], w[3]};
 }
 
-template <class HoldOrRelease>
-EventAction Control(const std::string&, const Words& w) {
-  return HoldOrRelease{w[2]};
+// An event that names one thing, a weapon or a control.
+template <class Event>
+EventAction Named(const std::string&, const Words& w) {
+  return Event{w[2]};
 }
 
 // The word after the frame number; the list in the error for an unknown one follows this order.
@@ -124,11 +125,10 @@ constexpr Verb kEventVerbs[] = {
     {"give", 3, true, "<frame> give <weapon> [test1] [test2] [test3] [scope-test]", ParseGive},
     {"fit", 4, false, "<frame> fit|unfit <weapon> <component>", WeaponComponent<event::Fit>},
     {"unfit", 4, false, "<frame> fit|unfit <weapon> <component>", WeaponComponent<event::Unfit>},
-    {"draw", 3, false, "<frame> draw <weapon>",
-     [](const std::string&, const Words& w) -> EventAction { return event::Draw{w[2]}; }},
+    {"draw", 3, false, "<frame> draw <weapon>", Named<event::Draw>},
     {"holster", 2, false, "<frame> holster", NoFields<event::Holster>},
-    {"hold", 3, false, "<frame> hold|release <control>", Control<event::Hold>},
-    {"release", 3, false, "<frame> hold|release <control>", Control<event::Release>},
+    {"hold", 3, false, "<frame> hold|release <control>", Named<event::Hold>},
+    {"release", 3, false, "<frame> hold|release <control>", Named<event::Release>},
     {"aim", 3, false, "<frame> aim on|off",
      [](const std::string&, const Words& w) -> EventAction { return event::Aim{OnOff(w[2])}; }},
     {"key", 4, false, "<frame> key <code> down|up", ParseKey},
