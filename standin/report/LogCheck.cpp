@@ -3,21 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <regex>
 #include <vector>
 
 namespace {
-// Reads a decimal number without leading zeros at line[i]; false if there is none.
-bool Field(const std::string& line, std::size_t& i, int& value, char after) {
-  const std::size_t start = i;
-  long long v = 0;
-  while (i < line.size() && line[i] >= '0' && line[i] <= '9' && i - start < 6) v = v * 10 + (line[i++] - '0');
-  if (i == start || (line[start] == '0' && i - start > 1)) return false;
-  if (i >= line.size() || line[i] != after) return false;
-  ++i;
-  value = static_cast<int>(v);
-  return true;
-}
-
 using Stamp = std::array<int, 6>;  // year, month, day, hour, minute, second: compares in time order
 
 Stamp StampOf(const std::tm& t) { return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec}; }
@@ -57,17 +46,20 @@ std::size_t Repeats(const std::vector<std::string>& lines, std::size_t i, std::s
 }  // namespace
 
 std::string MaskLogLine(const std::string& line, const std::tm& start, const std::tm& end) {
-  std::size_t i = 1;
-  Stamp s{};
-  const bool wellFormed = !line.empty() && line[0] == '[' && Field(line, i, s[2], '/') && Field(line, i, s[1], '/') &&
-                          Field(line, i, s[0], ' ') && Field(line, i, s[3], ':') && Field(line, i, s[4], ':') &&
-                          Field(line, i, s[5], ']') && i < line.size() && line[i] == ' ';
-  if (!wellFormed) return "! no well-formed time prefix: " + line;
+  // "[d/m/y h:m:s] ", each number of up to six digits without leading zeros.
+  static const std::regex kPrefix([] {
+    const std::string n = "(0|[1-9][0-9]{0,5})";
+    return "\\[" + n + "/" + n + "/" + n + " " + n + ":" + n + ":" + n + "\\] ";
+  }());
+  std::smatch m;
+  if (!std::regex_search(line, m, kPrefix, std::regex_constants::match_continuous))
+    return "! no well-formed time prefix: " + line;
+  const Stamp s{std::stoi(m[3]), std::stoi(m[2]), std::stoi(m[1]), std::stoi(m[4]), std::stoi(m[5]), std::stoi(m[6])};
   if (s[1] < 1 || s[1] > 12 || s[2] < 1 || s[2] > 31 || s[3] > 23 || s[4] > 59 || s[5] > 60)
     return "! a time prefix out of range: " + line;
   if (s < StampOf(start) || s > StampOf(end))
     return "! a time outside the run (" + StampText(StampOf(start)) + " to " + StampText(StampOf(end)) + "): " + line;
-  return "[time] " + line.substr(i + 1);
+  return "[time] " + line.substr(static_cast<std::size_t>(m.length(0)));
 }
 
 std::string DescribeNewLogLines(const LogReading& log, const std::string& before, bool crlf, const std::tm& start,
