@@ -1,9 +1,8 @@
 // varnholt-host: plays a scenario against the real plug-in and prints what a player would see.
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <string>
-#include <vector>
 
 #include "program/HostPlatform.h"
 #include "program/LongRun.h"
@@ -47,10 +46,9 @@ std::string ScenarioPath(const std::string& arg) {
 
 int List() {
   std::error_code ec;
-  std::vector<std::string> names;
+  std::set<std::string> names;  // sorted
   for (const auto& entry : fs::directory_iterator(kBundledDir, ec))
-    if (entry.path().extension() == ".scenario") names.push_back(entry.path().stem().string());
-  std::sort(names.begin(), names.end());
+    if (entry.path().extension() == ".scenario") names.insert(entry.path().stem().string());
   for (const std::string& name : names) std::printf("%s\n", name.c_str());
   return 0;
 }

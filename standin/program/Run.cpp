@@ -14,7 +14,6 @@
 #include "report/Picture.h"
 #include "report/Timeline.h"
 #include "world/ApplyEvent.h"
-#include "world/Format.h"
 #include "world/World.h"
 
 namespace {
@@ -57,11 +56,9 @@ void Unload() {
   if (!unmapped) ReportProblem("the plug-in's module is still loaded after unloading it");
   TheWorld.pluginLoaded = false;
   // The plug-in deletes no host object: what it left shown stays shown.
-  for (std::size_t i = 0; i < TheGame.promptCount; ++i) {
-    const HostPrompt& p = TheGame.prompts[i];
-    if (p.registered && p.visible)
-      TimelineAdd("prompt " + Quoted(LabelOf(p)) + " stays shown, with nothing left to hide it");
-  }
+  for (std::size_t i = 0; i < TheGame.promptCount; ++i)
+    if (TheGame.prompts[i].registered && TheGame.prompts[i].visible)
+      TimelineAdd(PromptName(TheGame.prompts[i]) + " stays shown, with nothing left to hide it");
 }
 
 void FreshWorld(const Scenario& s, const RunOptions& o) {

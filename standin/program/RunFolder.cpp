@@ -1,9 +1,8 @@
 #include "program/RunFolder.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <vector>
+#include <set>
 
 #include "program/HostPlatform.h"
 #include "testkit/WorkFolder.h"
@@ -33,15 +32,14 @@ bool PrepareFolder(const Scenario& s, const RunOptions& o, std::string& error) {
 }
 
 std::string FolderListing() {
-  std::vector<std::string> entries;
+  std::set<std::string> entries;  // sorted
   std::error_code ec;
   for (auto it = fs::recursive_directory_iterator(".", ec); !ec && it != fs::recursive_directory_iterator();
        it.increment(ec)) {
     std::string name = it->path().lexically_relative(".").generic_string();
     if (it->is_directory()) name += "/";
-    entries.push_back(name);
+    entries.insert(name);
   }
-  std::sort(entries.begin(), entries.end());
   std::string out;
   for (const std::string& e : entries) out += (out.empty() ? "" : ", ") + e;
   return out.empty() ? "empty" : out;

@@ -24,8 +24,6 @@ std::string Entity(std::int64_t entity) {
   return EntityName(entity, buffer);
 }
 
-std::string PromptName(const HostPrompt& prompt) { return "prompt " + Quoted(LabelOf(prompt)); }
-
 std::string ModeName(PromptSetup setup) {
   switch (setup) {
     case PromptSetup::kStandard: return "standard mode";
@@ -167,6 +165,8 @@ std::vector<std::string> TextsOnScreen() {
   std::sort(texts.begin(), texts.end());
   return texts;
 }
+
+std::string PromptName(const HostPrompt& prompt) { return "prompt " + Quoted(LabelOf(prompt)); }
 
 std::string LabelOf(const HostPrompt& prompt) { return prompt.text == 0 ? "" : Name(TextOf(prompt.text)); }
 

@@ -80,7 +80,8 @@ std::string NativeName(UINT64 hash);
 std::string NameOf(std::uint32_t hash);
 // The texts drawn on this frame, sorted; "?" for a text the host never made.
 std::vector<std::string> TextsOnScreen();
-// A prompt's label: empty before one is set, "?" for a text the host never made.
+// A prompt's label: empty before one is set, "?" for a text the host never made; and "prompt \"LABEL\"".
 std::string LabelOf(const HostPrompt& prompt);
+std::string PromptName(const HostPrompt& prompt);
 // A problem worth a modder's attention, told once.
 void ReportProblem(const std::string& text);
