@@ -54,10 +54,8 @@ struct MemorySample {
   long long blocks = 0;  // live heap blocks
   long long bytes = 0;   // their bytes
   // The process figures, on Windows only.
-  long long privateBytes = 0;
-  long long peakPrivateBytes = 0;
-  long long workingSet = 0;
-  long long peakWorkingSet = 0;
+  long long privateBytes = 0, peakPrivateBytes = 0;
+  long long workingSet = 0, peakWorkingSet = 0;
 };
 
 // Whether the samples hold the process figures, whether the heap is counted at all (natively not

@@ -19,13 +19,11 @@ constexpr double kDefaultDeadlineSeconds = 60;
 
 std::thread sender;
 std::atomic<bool> stop{false};
-std::atomic<long long> sent{0};
-std::atomic<long long> delivered{0};
+std::atomic<long long> sent{0}, delivered{0};
 std::atomic<long long> awaited{0};  // the count of sent messages a frame waits for
 std::mutex mutex;                   // only for the wakeup of the waiting frame
 std::condition_variable reached;
-bool running = false;
-bool stalled = false;
+bool running = false, stalled = false;
 long long atFrameStart = 0;
 std::chrono::milliseconds deadline{0};
 

@@ -16,8 +16,7 @@ struct PictureFrame {
   std::string heldControls;             // joined with ", "; empty when none is held
   std::vector<std::string> components;  // per weapon the player has so far: its components, joined with " + "
   int inHand = -1;                      // index of the weapon in hand
-  bool reticleHidden = false;
-  bool aiming = false;
+  bool reticleHidden = false, aiming = false;
   std::vector<std::string> onScreen;  // texts drawn on this frame
 };
 

@@ -8,8 +8,7 @@
 
 namespace {
 struct Entry {
-  int first;
-  int last;
+  int first, last;
   bool span;
   std::string text;
 };

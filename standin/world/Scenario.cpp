@@ -87,17 +87,14 @@ Scenario ParseScenario(const std::string& text, const std::string& fileName) {
     if (w.empty() || w[0][0] == '#') continue;
     try {
       if (w[0].find_first_not_of("0123456789") == std::string::npos) {
-        ScenarioEvent e;
-        e.action = ParseEvent(line, w);
+        EventAction action = ParseEvent(line, w);
         const std::int64_t frame = Integer(w[0]);
         if (frame > 1000000) throw LineError("frame " + w[0] + " is far past any run");
-        e.frame = static_cast<int>(frame);
-        e.line = lineNumber;
-        if (e.frame < lastFrame)
+        if (frame < lastFrame)
           throw LineError("frame " + w[0] + " comes after frame " + std::to_string(lastFrame) +
                           ": events go in frame order");
-        lastFrame = e.frame;
-        s.events.push_back(e);
+        lastFrame = static_cast<int>(frame);
+        s.events.push_back(ScenarioEvent{lastFrame, lineNumber, std::move(action)});
       } else {
         ParseSetup(s, line, w);
       }

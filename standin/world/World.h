@@ -27,8 +27,7 @@ struct PlannedFailure {
 
 // A prompt as the player saw it at the end of the last frame.
 struct SeenPrompt {
-  bool visible = false;
-  bool enabled = false;
+  bool visible = false, enabled = false;
   UINT64 text = 0;
   std::int64_t group = 0;
 };
