@@ -106,8 +106,11 @@ std::string Frames(int columns, std::initializer_list<std::pair<int, int>> range
   return out;
 }
 
-// Per frame, where a value line of that colour is: 'o' over the limit, 'u' under it, '.' nowhere.
-std::string LineSide(const Rendered& r, Area a, int colour, int limitY) {
+// Per frame, where a value line of that colour is in the track: 'o' over the limit, 'u' under it, '.'
+// nowhere. The run's largest value sets the track's axis.
+std::string LineSide(const Rendered& r, Track track, int colour, double limit, double largest) {
+  const Area a = picture::TrackArea(track, 1);
+  const int limitY = picture::ValueY(a, limit, picture::AxisMax(largest, limit));
   std::string out;
   for (int f = 0; f < r.columns; ++f) {
     bool over = false, under = false;
@@ -126,15 +129,10 @@ TEST(PictureRender, TheDefaultScenarioDrawsEachTrackOnItsFrames) {
   auto band = [&](Track t) { return Middle(picture::Band(picture::TrackArea(t, 1))); };
 
   // The player starts 12 from the horse, walks up to 2.06 at frame 25 and away to 8 at frame 60.
-  const Area distance = picture::TrackArea(Track::kDistance, 1);
-  const int distanceLimit =
-      picture::ValueY(distance, picture::kDistanceLimit, picture::AxisMax(12, picture::kDistanceLimit));
-  EXPECT_EQ(LineSide(r, distance, picture::kDistanceLine, distanceLimit),
+  EXPECT_EQ(LineSide(r, Track::kDistance, picture::kDistanceLine, picture::kDistanceLimit, 12),
             std::string(25, 'o') + std::string(35, 'u') + std::string(40, 'o') + ".");
-  const Area agitation = picture::TrackArea(Track::kAgitation, 1);
-  const int agitationLimit =
-      picture::ValueY(agitation, picture::kAgitationLimit, picture::AxisMax(0, picture::kAgitationLimit));
-  EXPECT_EQ(LineSide(r, agitation, picture::kAgitationLine, agitationLimit), std::string(100, 'u') + ".");
+  EXPECT_EQ(LineSide(r, Track::kAgitation, picture::kAgitationLine, picture::kAgitationLimit, 0),
+            std::string(100, 'u') + ".");
 
   EXPECT_EQ(Row(r, band(Track::kPrompt), Drawn), Frames(c, {{25, 59}}));
   EXPECT_EQ(Row(r, band(Track::kPrompt), Dark), Frames(c, {{30, 30}, {45, 45}})) << "completions";
