@@ -21,13 +21,15 @@ bool UnloadPlugin();
 // process detach of termination (natively the host calls it so). What the bridge notes then is written
 // straight to stdout, "at process exit: ...", since the host's own objects are gone by that time.
 [[noreturn]] void EndProcessWithPluginLoaded(const BridgeControl& bridge);
-// The line for a note of the bridge at process exit, or null.
-inline const char* ExitNoteLine(int note) {
+// Writes to stdout at once; on Windows through the handle, the C runtime being gone at process exit.
+void WriteStdoutNow(const char* text);
+// The bridge's note hook at process exit.
+inline void ExitNote(int note, UINT64, const char*) {
   switch (note) {
-    case kNoteScriptUnregistered: return "at process exit: script unregistered\n";
-    case kNoteKeyboardUnregistered: return "at process exit: keyboard handler unregistered\n";
-    case kNoteProblem: return "at process exit: ! the plug-in misused the bridge\n";
-    default: return nullptr;
+    case kNoteScriptUnregistered: WriteStdoutNow("at process exit: script unregistered\n"); break;
+    case kNoteKeyboardUnregistered: WriteStdoutNow("at process exit: keyboard handler unregistered\n"); break;
+    case kNoteProblem: WriteStdoutNow("at process exit: ! the plug-in misused the bridge\n"); break;
+    default: break;
   }
 }
 void UnloadBridge();

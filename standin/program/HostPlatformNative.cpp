@@ -48,14 +48,10 @@ bool UnloadPlugin() {
 
 void UnloadBridge() {}
 
-namespace {
-void ExitNote(int note, UINT64, const char*) {
-  if (const char* line = ExitNoteLine(note)) {
-    std::fputs(line, stdout);
-    std::fflush(stdout);
-  }
+void WriteStdoutNow(const char* text) {
+  std::fputs(text, stdout);
+  std::fflush(stdout);
 }
-}  // namespace
 
 void EndProcessWithPluginLoaded(const BridgeControl& bridge) {
   std::fflush(stdout);

@@ -76,16 +76,12 @@ bool UnloadPlugin() {
   return !mapped;
 }
 
-namespace {
-// Runs while the loader detaches the plug-in at process exit: Windows calls only, no object of the
+// Also while the loader detaches the plug-in at process exit: Windows calls only, no object of the
 // host's own, which the C runtime has destroyed by then.
-void ExitNote(int note, UINT64, const char*) {
-  if (const char* line = ExitNoteLine(note)) {
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line, static_cast<DWORD>(lstrlenA(line)), &written, nullptr);
-  }
+void WriteStdoutNow(const char* text) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, static_cast<DWORD>(lstrlenA(text)), &written, nullptr);
 }
-}  // namespace
 
 void EndProcessWithPluginLoaded(const BridgeControl& bridge) {
   std::fflush(stdout);

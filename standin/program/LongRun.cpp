@@ -114,8 +114,7 @@ std::string CycleReport() {
                   Per(last.privateBytes - first.privateBytes, n * 1024));
     out += line;
   }
-  out += "\n";
-  return out;
+  return out + "\n";
 }
 }  // namespace
 
