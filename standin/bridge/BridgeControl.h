@@ -1,7 +1,6 @@
 #pragma once
-// The host's hold on the bridge's controls (testkit/BridgeCore.h): on Windows extra exports of
-// ScriptBridge.dll with plain C names, found with GetProcAddress; natively the host links the bridge in
-// and takes their addresses.
+// The host's hold on the bridge's controls (testkit/BridgeCore.h): on Windows exports of ScriptBridge.dll
+// with plain C names, found with GetProcAddress; natively their addresses, the bridge being linked in.
 #include "testkit/BridgeCore.h"
 
 struct BridgeControl {

@@ -35,13 +35,10 @@ void SwitchToScript() {
 
 void StartScript(void (*entry)()) {
   DiscardScript();
+  if (hostFiber == nullptr && IsThreadAFiber()) hostFiber = GetCurrentFiber();
   if (hostFiber == nullptr) {
-    if (IsThreadAFiber()) {
-      hostFiber = GetCurrentFiber();
-    } else {
-      hostFiber = ConvertThreadToFiber(nullptr);
-      threadConverted = hostFiber != nullptr;
-    }
+    hostFiber = ConvertThreadToFiber(nullptr);
+    threadConverted = hostFiber != nullptr;
   }
   scriptEntry = entry;
   scriptEnded = false;

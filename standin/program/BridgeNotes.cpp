@@ -3,11 +3,9 @@
 #include <string>
 
 #include "bridge/BridgeControl.h"
+#include "program/HostPlatform.h"
 #include "program/LongRun.h"
-#include "program/Memory.h"
 #include "report/Timeline.h"
-#include "testkit/Catalogue.h"
-#include "world/Format.h"
 #include "world/World.h"
 
 namespace {
@@ -45,12 +43,7 @@ void OnBridgeNote(int note, UINT64 detail, const char* problem) {
       if (detail > 0) TimelineAdd("script resumes after its wait of " + std::to_string(detail) + " ms");
       break;
     case kNoteScriptReturned: ReportProblem("the script function returned"); break;
-    case kNoteNativeOffScript: {
-      const NativeEntry* native = natives::Find(detail);
-      ReportProblem("native " + (native != nullptr ? std::string(native->name) : HexHash(detail)) +
-                    " called from outside the script");
-      break;
-    }
+    case kNoteNativeOffScript: ReportProblem("native " + NativeName(detail) + " called from outside the script"); break;
     case kNoteWaitOffScript: ReportProblem("scriptWait called from outside the script"); break;
     case kNoteProblem: ReportProblem(problem != nullptr ? problem : "a problem without a text"); break;
     default: ReportProblem("an unknown note from the bridge"); break;

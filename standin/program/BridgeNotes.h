@@ -5,7 +5,6 @@
 
 #include "host/Bridge.h"
 
-// The bridge's note hook.
 void OnBridgeNote(int note, UINT64 detail, const char* problem);
 // Once the plug-in has loaded at module: the handle its script registered with, on attach, must be that
 // one, and so must the one it unregisters with later.

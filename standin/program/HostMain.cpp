@@ -1,9 +1,8 @@
 // varnholt-host: plays a scenario against the real plug-in and prints what a player would see.
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <string>
-#include <vector>
 
 #include "program/HostPlatform.h"
 #include "program/LongRun.h"
@@ -41,17 +40,15 @@ const std::string kBundledDir = VARNHOLT_SCENARIO_DIR;
 // A bare name that is no file of its own means a bundled scenario.
 std::string ScenarioPath(const std::string& arg) {
   std::error_code ec;
-  if (fs::exists(arg, ec)) return arg;
-  if (arg.find_first_of("/\\.") == std::string::npos) return kBundledDir + "/" + arg + ".scenario";
-  return arg;
+  const bool bundled = !fs::exists(arg, ec) && arg.find_first_of("/\\.") == std::string::npos;
+  return bundled ? kBundledDir + "/" + arg + ".scenario" : arg;
 }
 
 int List() {
   std::error_code ec;
-  std::vector<std::string> names;
+  std::set<std::string> names;  // sorted
   for (const auto& entry : fs::directory_iterator(kBundledDir, ec))
-    if (entry.path().extension() == ".scenario") names.push_back(entry.path().stem().string());
-  std::sort(names.begin(), names.end());
+    if (entry.path().extension() == ".scenario") names.insert(entry.path().stem().string());
   for (const std::string& name : names) std::printf("%s\n", name.c_str());
   return 0;
 }

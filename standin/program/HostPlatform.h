@@ -1,13 +1,12 @@
 #pragma once
-// What the stand-in host does differently on Windows (LoadLibrary, CreateFile) and natively (the plug-in
-// and the bridge linked in).
+// What the stand-in host does differently on Windows (LoadLibrary, CreateFile, the process's heaps) and
+// natively (the plug-in and the bridge linked in, the plug-in's heap counted).
 #include <cstdint>
 #include <ctime>
 #include <string>
 
 #include "bridge/BridgeControl.h"
 
-// Whether text-mode files end their lines with CR LF here.
 extern const bool kTextModeCrLf;
 
 // Loads the bridge and finds its controls. With a front (a bridge DLL that passes every operation on to
@@ -22,13 +21,15 @@ bool UnloadPlugin();
 // process detach of termination (natively the host calls it so). What the bridge notes then is written
 // straight to stdout, "at process exit: ...", since the host's own objects are gone by that time.
 [[noreturn]] void EndProcessWithPluginLoaded(const BridgeControl& bridge);
-// The line for a note of the bridge at process exit, or null.
-inline const char* ExitNoteLine(int note) {
+// Writes to stdout at once; on Windows through the handle, the C runtime being gone at process exit.
+void WriteStdoutNow(const char* text);
+// The bridge's note hook at process exit.
+inline void ExitNote(int note, UINT64, const char*) {
   switch (note) {
-    case kNoteScriptUnregistered: return "at process exit: script unregistered\n";
-    case kNoteKeyboardUnregistered: return "at process exit: keyboard handler unregistered\n";
-    case kNoteProblem: return "at process exit: ! the plug-in misused the bridge\n";
-    default: return nullptr;
+    case kNoteScriptUnregistered: WriteStdoutNow("at process exit: script unregistered\n"); break;
+    case kNoteKeyboardUnregistered: WriteStdoutNow("at process exit: keyboard handler unregistered\n"); break;
+    case kNoteProblem: WriteStdoutNow("at process exit: ! the plug-in misused the bridge\n"); break;
+    default: break;
   }
 }
 void UnloadBridge();
@@ -39,7 +40,6 @@ std::string DefaultModulePath(const char* fileName);
 // Opens a file as another program would, with read and write sharing, for the length of the run; null
 // when that fails.
 void* HoldFileOpen(const std::string& path);
-// The whole file, read through the held handle.
 std::string ReadHeldFile(void* held);
 void ReleaseHeldFile(void* held);
 
@@ -49,3 +49,31 @@ void SetBinaryStdout();
 // runtime is shared by every module of the process. Nothing to do natively.
 void SetBinaryFileDefault();
 bool LocalTime(std::tm& out);
+
+// Memory figures for the long runs: natively the plug-in's own live heap (testkit/Heap.h); on Windows,
+// where it shares the heap, the process's: live heap blocks, committed private memory, working set.
+struct MemorySample {
+  long long blocks = 0;  // live heap blocks
+  long long bytes = 0;   // their bytes
+  // The process figures, on Windows only.
+  long long privateBytes = 0, peakPrivateBytes = 0;
+  long long workingSet = 0, peakWorkingSet = 0;
+};
+
+// Whether the samples hold the process figures, whether the heap is counted at all (natively not
+// under ThreadSanitizer, whose runtime keeps operator new), and what the heap figures count.
+extern const bool kProcessMemory;
+extern const bool kHeapCounted;
+extern const char* const kMemoryWhat;
+
+// Allocates nothing on the heap it measures.
+MemorySample TakeMemorySample();
+
+// Host work on the script's thread (answering a native, taking a bridge note): what it allocates is the
+// host's, not the plug-in's. Natively only; nothing on Windows.
+struct HostWork {
+  HostWork();
+  ~HostWork();
+  HostWork(const HostWork&) = delete;
+  HostWork& operator=(const HostWork&) = delete;
+};

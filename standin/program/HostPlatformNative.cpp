@@ -1,4 +1,5 @@
 // The native host: the plug-in's library and the bridge are linked in; loading is calling the entry.
+// The plug-in's blocks are those made on the script's thread outside the host's work, wherever freed.
 #include <time.h>
 
 #include <cstdio>
@@ -6,21 +7,28 @@
 
 #include "host/Script.h"
 #include "program/HostPlatform.h"
+#include "testkit/Heap.h"
+#include "testkit/ScriptRunner.h"
 
 const bool kTextModeCrLf = false;
+const bool kProcessMemory = false;
+const bool kHeapCounted = kHeapWatched;
+const char* const kMemoryWhat = kHeapWatched ? "the plug-in's live heap, through operator new"
+                                             : "not counted: this build keeps its sanitizer's operator new";
 
 namespace {
 // Stands for the plug-in's module handle: something with an address of its own.
 char pluginImage;
 HMODULE PluginModule() { return reinterpret_cast<HMODULE>(&pluginImage); }
 bool loaded = false;
+
+thread_local int hostWork = 0;
+bool PluginAllocates() { return hostWork == 0 && OnScript(); }
+const bool counting = (HeapCounts = PluginAllocates, true);
 }  // namespace
 
 bool LoadBridge(const std::string&, const std::string&, BridgeControl& control, std::string&) {
-  control.setHooks = &BridgeSetHooks;
-  control.runFrame = &BridgeRunFrame;
-  control.deliverKey = &BridgeDeliverKey;
-  control.shutdown = &BridgeShutdown;
+  control = BridgeControl{&BridgeSetHooks, &BridgeRunFrame, &BridgeDeliverKey, &BridgeShutdown};
   return true;
 }
 
@@ -40,14 +48,10 @@ bool UnloadPlugin() {
 
 void UnloadBridge() {}
 
-namespace {
-void ExitNote(int note, UINT64, const char*) {
-  if (const char* line = ExitNoteLine(note)) {
-    std::fputs(line, stdout);
-    std::fflush(stdout);
-  }
+void WriteStdoutNow(const char* text) {
+  std::fputs(text, stdout);
+  std::fflush(stdout);
 }
-}  // namespace
 
 void EndProcessWithPluginLoaded(const BridgeControl& bridge) {
   std::fflush(stdout);
@@ -79,3 +83,11 @@ bool LocalTime(std::tm& out) {
   const std::time_t now = std::time(nullptr);
   return localtime_r(&now, &out) != nullptr;
 }
+
+MemorySample TakeMemorySample() {
+  const HeapFigures heap = HeapNow();
+  return MemorySample{heap.liveBlocks, heap.liveBytes};
+}
+
+HostWork::HostWork() { ++hostWork; }
+HostWork::~HostWork() { --hostWork; }

@@ -1,7 +1,10 @@
-// The Windows host: the bridge and the plug-in are DLLs loaded the way the game loads them.
+// The Windows host: the bridge and the plug-in are DLLs loaded the way the game loads them. The plug-in's
+// C runtime shares the process's heaps with the host, Wine's own libraries and the bridge.
 #include <fcntl.h>
 #include <io.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +12,10 @@
 #include "program/HostPlatform.h"
 
 const bool kTextModeCrLf = true;
+const bool kProcessMemory = true;
+const bool kHeapCounted = true;
+const char* const kMemoryWhat =
+    "the host process: the live blocks of all its heaps, its private memory and working set";
 
 namespace {
 HMODULE bridgeModule = nullptr;  // the stand-in bridge, with the host's controls
@@ -18,13 +25,15 @@ HMODULE pluginModule = nullptr;
 
 std::string LastError() { return "Windows error " + std::to_string(GetLastError()); }
 
+bool Fail(std::string& error, const std::string& what) {
+  error = what;
+  return false;
+}
+
 template <class Function>
 bool Find(const char* name, Function& out, std::string& error) {
   const FARPROC found = GetProcAddress(bridgeModule, name);
-  if (found == nullptr) {
-    error = std::string("the bridge DLL does not export ") + name;
-    return false;
-  }
+  if (found == nullptr) return Fail(error, std::string("the bridge DLL does not export ") + name);
   // Through the generic function type, which the compiler accepts as a cast target.
   out = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
   return true;
@@ -36,21 +45,13 @@ bool LoadBridge(const std::string& path, const std::string& front, BridgeControl
     // The front's own folder is searched for what it imports, so it binds to the stand-in beside it.
     // The plug-in then binds to the front: a module named ScriptBridge.dll is already loaded.
     frontModule = LoadLibraryExA(front.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (frontModule == nullptr) {
-      error = "cannot load the bridge front " + front + " (" + LastError() + ")";
-      return false;
-    }
+    if (frontModule == nullptr) return Fail(error, "cannot load the bridge front " + front + " (" + LastError() + ")");
     bridgeModule = GetModuleHandleA(kFrontTarget);
-    if (bridgeModule == nullptr) {
-      error = std::string("the bridge front ") + front + " did not bring in " + kFrontTarget;
-      return false;
-    }
+    if (bridgeModule == nullptr)
+      return Fail(error, std::string("the bridge front ") + front + " did not bring in " + kFrontTarget);
   } else {
     bridgeModule = LoadLibraryA(path.c_str());
-    if (bridgeModule == nullptr) {
-      error = "cannot load the bridge " + path + " (" + LastError() + ")";
-      return false;
-    }
+    if (bridgeModule == nullptr) return Fail(error, "cannot load the bridge " + path + " (" + LastError() + ")");
   }
   return Find("BridgeSetHooks", control.setHooks, error) && Find("BridgeRunFrame", control.runFrame, error) &&
          Find("BridgeDeliverKey", control.deliverKey, error) && Find("BridgeShutdown", control.shutdown, error);
@@ -58,10 +59,7 @@ bool LoadBridge(const std::string& path, const std::string& front, BridgeControl
 
 bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& error) {
   pluginModule = LoadLibraryA(path.c_str());
-  if (pluginModule == nullptr) {
-    error = "cannot load the plug-in " + path + " (" + LastError() + ")";
-    return false;
-  }
+  if (pluginModule == nullptr) return Fail(error, "cannot load the plug-in " + path + " (" + LastError() + ")");
   module = reinterpret_cast<std::uintptr_t>(pluginModule);
   return true;
 }
@@ -78,16 +76,12 @@ bool UnloadPlugin() {
   return !mapped;
 }
 
-namespace {
-// Runs while the loader detaches the plug-in at process exit: Windows calls only, no object of the
+// Also while the loader detaches the plug-in at process exit: Windows calls only, no object of the
 // host's own, which the C runtime has destroyed by then.
-void ExitNote(int note, UINT64, const char*) {
-  if (const char* line = ExitNoteLine(note)) {
-    DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line, static_cast<DWORD>(lstrlenA(line)), &written, nullptr);
-  }
+void WriteStdoutNow(const char* text) {
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, static_cast<DWORD>(lstrlenA(text)), &written, nullptr);
 }
-}  // namespace
 
 void EndProcessWithPluginLoaded(const BridgeControl& bridge) {
   std::fflush(stdout);
@@ -96,12 +90,9 @@ void EndProcessWithPluginLoaded(const BridgeControl& bridge) {
 }
 
 void UnloadBridge() {
-  if (frontModule != nullptr)
-    FreeLibrary(frontModule);  // and with it the stand-in, which only the front holds
-  else if (bridgeModule != nullptr)
-    FreeLibrary(bridgeModule);
-  frontModule = nullptr;
-  bridgeModule = nullptr;
+  // A front, and with it the stand-in, which only the front holds; or else the bridge itself.
+  if (const HMODULE held = frontModule != nullptr ? frontModule : bridgeModule) FreeLibrary(held);
+  frontModule = bridgeModule = nullptr;
 }
 
 std::string DefaultModulePath(const char* fileName) {
@@ -140,3 +131,32 @@ bool LocalTime(std::tm& out) {
   const std::time_t now = std::time(nullptr);
   return localtime_s(&out, &now) == 0;
 }
+
+MemorySample TakeMemorySample() {
+  MemorySample m;
+  HANDLE heaps[256];  // on the stack: nothing may be allocated while the heaps are walked
+  const DWORD count = GetProcessHeaps(256, heaps);
+  for (DWORD i = 0; i < count && i < 256; ++i) {
+    if (!HeapLock(heaps[i])) continue;
+    PROCESS_HEAP_ENTRY entry{};
+    while (HeapWalk(heaps[i], &entry)) {
+      if ((entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) == 0) continue;
+      ++m.blocks;
+      m.bytes += static_cast<long long>(entry.cbData);
+    }
+    HeapUnlock(heaps[i]);
+  }
+  // The page-file figures are the committed private memory; Wine leaves PrivateUsage at 0.
+  PROCESS_MEMORY_COUNTERS counters{};
+  counters.cb = sizeof counters;
+  if (GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) {
+    m.privateBytes = static_cast<long long>(counters.PagefileUsage);
+    m.peakPrivateBytes = static_cast<long long>(counters.PeakPagefileUsage);
+    m.workingSet = static_cast<long long>(counters.WorkingSetSize);
+    m.peakWorkingSet = static_cast<long long>(counters.PeakWorkingSetSize);
+  }
+  return m;
+}
+
+HostWork::HostWork() {}
+HostWork::~HostWork() {}

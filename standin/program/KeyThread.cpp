@@ -17,20 +17,15 @@ constexpr long long kKeysPerFrame = 20;
 // count as a stall, and short enough that a real one is reported before ctest's TIMEOUT ends the run.
 constexpr double kDefaultDeadlineSeconds = 60;
 
-struct KeyThread {
-  std::thread thread;
-  std::atomic<bool> stop{false};
-  std::atomic<long long> sent{0};
-  std::atomic<long long> delivered{0};
-  std::atomic<long long> awaited{0};  // the count of sent messages a frame waits for
-  std::mutex mutex;                   // only for the wakeup of the waiting frame
-  std::condition_variable reached;
-  bool running = false;
-  bool stalled = false;
-  long long atFrameStart = 0;
-  std::chrono::milliseconds deadline{0};
-};
-KeyThread keys;
+std::thread sender;
+std::atomic<bool> stop{false};
+std::atomic<long long> sent{0}, delivered{0};
+std::atomic<long long> awaited{0};  // the count of sent messages a frame waits for
+std::mutex mutex;                   // only for the wakeup of the waiting frame
+std::condition_variable reached;
+bool running = false, stalled = false;
+long long atFrameStart = 0;
+std::chrono::milliseconds deadline{0};
 
 std::chrono::milliseconds Deadline() {
   double seconds = kDefaultDeadlineSeconds;
@@ -43,53 +38,51 @@ std::chrono::milliseconds Deadline() {
 }
 
 void SendKeys(decltype(&BridgeDeliverKey) deliver) {
-  for (unsigned i = 0; !keys.stop.load(); ++i) {
+  for (unsigned i = 0; !stop; ++i) {
     // Key codes up to 299, so that the codes beyond the plug-in's table come too.
     const int taken = deliver(i % 300, 1, static_cast<BYTE>(i), 0, static_cast<BOOL>(i & 1),
                               static_cast<BOOL>((i >> 1) & 1), static_cast<BOOL>((i >> 2) & 1));
-    if (taken != 0) keys.delivered.fetch_add(1);
+    if (taken != 0) ++delivered;
     // Counts rise one by one, so the awaited one is met exactly; taking the lock to wake the frame
     // means the wakeup cannot fall between the frame's test and its wait.
-    if (keys.sent.fetch_add(1) + 1 == keys.awaited.load()) {
-      const std::lock_guard<std::mutex> lock(keys.mutex);
-      keys.reached.notify_one();
+    if (++sent == awaited) {
+      const std::lock_guard<std::mutex> lock(mutex);
+      reached.notify_one();
     }
   }
 }
 }  // namespace
 
 void StartKeyThread(decltype(&BridgeDeliverKey) deliver) {
-  keys.stop.store(false);
-  keys.sent.store(0);
-  keys.delivered.store(0);
-  keys.awaited.store(0);
-  keys.atFrameStart = 0;
-  keys.stalled = false;
-  keys.deadline = Deadline();
-  keys.running = true;
+  stop = false;
+  sent = delivered = awaited = 0;
+  atFrameStart = 0;
+  stalled = false;
+  deadline = Deadline();
+  running = true;
   TimelineAdd("keyboard messages start coming from another thread, at least " + std::to_string(kKeysPerFrame) +
               " a frame");
-  keys.thread = std::thread(SendKeys, deliver);
+  sender = std::thread(SendKeys, deliver);
 }
 
 void PaceKeyThread() {
-  if (!keys.running || keys.stalled) return;
-  const long long target = keys.atFrameStart + kKeysPerFrame;
-  keys.awaited.store(target);
+  if (!running || stalled) return;
+  const long long target = atFrameStart + kKeysPerFrame;
+  awaited = target;
   {
-    std::unique_lock<std::mutex> lock(keys.mutex);
-    keys.stalled = !keys.reached.wait_for(lock, keys.deadline, [target] { return keys.sent.load() >= target; });
+    std::unique_lock<std::mutex> lock(mutex);
+    stalled = !reached.wait_for(lock, deadline, [target] { return sent >= target; });
   }
-  if (keys.stalled) ReportProblem("the keyboard thread stalled");
-  keys.atFrameStart = keys.sent.load();
+  if (stalled) ReportProblem("the keyboard thread stalled");
+  atFrameStart = sent;
 }
 
 void StopKeyThread() {
-  if (!keys.running) return;
-  keys.stop.store(true);
-  keys.thread.join();
-  keys.running = false;
-  const long long lost = keys.sent.load() - keys.delivered.load();
+  if (!running) return;
+  stop = true;
+  sender.join();
+  running = false;
+  const long long lost = sent - delivered;
   if (lost == 0)
     TimelineAdd("keyboard messages from the other thread stop; every one reached the handler");
   else

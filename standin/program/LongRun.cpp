@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "bridge/BridgeControl.h"
-#include "program/Memory.h"
+#include "program/HostPlatform.h"
 
 namespace {
 struct FrameSample {
@@ -21,12 +21,12 @@ std::vector<FrameSample> frameSamples;  // of the first cycle
 std::vector<MemorySample> cycleSamples;
 std::vector<std::string> cycleProblems;
 
-// What the current cycle did.
+// What the current cycle did: the bridge's notes of registering and withdrawing, by note; the unloads.
+constexpr int kCountedNotes = kNoteKeyboardUnregistered + 1;
+const char* const kCountedWhat[kCountedNotes] = {"the script registered", "the script withdrawn",
+                                                 "the keyboard handler registered", "the keyboard handler withdrawn"};
 struct CycleEvents {
-  int scriptRegistered = 0;
-  int scriptUnregistered = 0;
-  int keyboardRegistered = 0;
-  int keyboardUnregistered = 0;
+  int notes[kCountedNotes] = {};
   int unloads = 0;
   bool unmapped = true;
 };
@@ -45,13 +45,12 @@ long long LogBytes() {
   return ec ? 0 : static_cast<long long>(size);
 }
 
-std::string Number(long long n) { return std::to_string(n); }
 std::string Signed(long long n) { return (n >= 0 ? "+" : "") + std::to_string(n); }
 std::string KiB(long long bytes) { return std::to_string(bytes / 1024) + " KiB"; }
 double Per(long long total, double count) { return static_cast<double>(total) / count; }
 
 std::string Describe(const MemorySample& m) {
-  std::string out = "heap " + Number(m.blocks) + " blocks, " + Number(m.bytes) + " bytes";
+  std::string out = "heap " + std::to_string(m.blocks) + " blocks, " + std::to_string(m.bytes) + " bytes";
   if (kProcessMemory)
     out += "; private " + KiB(m.privateBytes) + " (peak " + KiB(m.peakPrivateBytes) + "); working set " +
            KiB(m.workingSet) + " (peak " + KiB(m.peakWorkingSet) + ")";
@@ -62,40 +61,32 @@ std::string Describe(const MemorySample& m) {
 // that Wine and the loader map for themselves, so it is shown but never decides.
 bool Same(const MemorySample& a, const MemorySample& b) { return a.blocks == b.blocks && a.bytes == b.bytes; }
 
-std::string PrivateGrowth(const MemorySample& a, const MemorySample& b) {
-  return kProcessMemory ? " (private " + Signed((b.privateBytes - a.privateBytes) / 1024) + " KiB, not judged)"
-                        : std::string();
-}
-
-std::string Growth(const MemorySample& a, const MemorySample& b) {
-  return "heap " + Signed(b.blocks - a.blocks) + " blocks, " + Signed(b.bytes - a.bytes) + " bytes";
-}
-
 std::string FrameReport() {
   if (frameSamples.empty()) return std::string();
   std::string out = std::string("\nMemory (") + kMemoryWhat + "):\n";
   for (const FrameSample& s : frameSamples)
-    out += "  after frame " + Number(s.frame) + ": " + Describe(s.memory) + "; log " + Number(s.logBytes) + " bytes\n";
+    out += "  after frame " + std::to_string(s.frame) + ": " + Describe(s.memory) + "; log " +
+           std::to_string(s.logBytes) + " bytes\n";
   if (frameSamples.size() < 2) return out;
   const FrameSample& a = frameSamples.front();
   const FrameSample& b = frameSamples.back();
-  out += "  from frame " + Number(a.frame) + " to frame " + Number(b.frame) + ": ";
-  out += Same(a.memory, b.memory) ? "memory stays the same" : "memory grows: " + Growth(a.memory, b.memory);
-  out += PrivateGrowth(a.memory, b.memory);
+  out += "  from frame " + std::to_string(a.frame) + " to frame " + std::to_string(b.frame) + ": ";
+  out += Same(a.memory, b.memory) ? "memory stays the same"
+                                  : "memory grows: heap " + Signed(b.memory.blocks - a.memory.blocks) + " blocks, " +
+                                        Signed(b.memory.bytes - a.memory.bytes) + " bytes";
+  if (kProcessMemory)
+    out += " (private " + Signed((b.memory.privateBytes - a.memory.privateBytes) / 1024) + " KiB, not judged)";
   const double perFrame = Per(b.logBytes - a.logBytes, b.frame - a.frame);
+  if (perFrame == 0) return out + "; the log does not grow\n";
   char growth[160];
-  if (perFrame == 0)
-    std::snprintf(growth, sizeof growth, "; the log does not grow\n");
-  else
-    std::snprintf(growth, sizeof growth,
-                  "; the log grows by %.1f bytes a frame, %.1f MB an hour at 60 frames a second\n", perFrame,
-                  perFrame * 60 * 3600 / 1e6);
+  std::snprintf(growth, sizeof growth, "; the log grows by %.1f bytes a frame, %.1f MB an hour at 60 frames a second\n",
+                perFrame, perFrame * 60 * 3600 / 1e6);
   return out + growth;
 }
 
 std::string CycleReport() {
   if (cycles < 2) return std::string();
-  std::string out = "\nLoad and unload cycles in one process: " + Number(cycles) + "\n";
+  std::string out = "\nLoad and unload cycles in one process: " + std::to_string(cycles) + "\n";
   if (cycleProblems.empty())
     out += "  every cycle registered and withdrew the script and the keyboard handler, and unmapped the plug-in\n";
   for (const std::string& problem : cycleProblems) out += "  ! " + problem + "\n";
@@ -103,13 +94,12 @@ std::string CycleReport() {
   out += std::string("  memory (") + kMemoryWhat + "):\n";
   for (std::size_t i = 0; i < cycleSamples.size(); ++i)
     if (i < 2 || i + 1 == cycleSamples.size())
-      out += "  after cycle " + Number(static_cast<long long>(i) + 1) + ": " + Describe(cycleSamples[i]) + "\n";
+      out += "  after cycle " + std::to_string(i + 1) + ": " + Describe(cycleSamples[i]) + "\n";
   // From the second cycle on: the first also pays for whatever is set up once per process.
-  long long least = cycleSamples[1].bytes - cycleSamples[0].bytes, most = least;
-  for (std::size_t i = 2; i < cycleSamples.size(); ++i) {
-    least = std::min(least, cycleSamples[i].bytes - cycleSamples[i - 1].bytes);
-    most = std::max(most, cycleSamples[i].bytes - cycleSamples[i - 1].bytes);
-  }
+  std::vector<long long> left;
+  for (std::size_t i = 1; i < cycleSamples.size(); ++i)
+    left.push_back(cycleSamples[i].bytes - cycleSamples[i - 1].bytes);
+  const auto [least, most] = std::minmax_element(left.begin(), left.end());
   const MemorySample& first = cycleSamples.front();
   const MemorySample& last = cycleSamples.back();
   const double n = static_cast<double>(cycleSamples.size() - 1);
@@ -117,15 +107,14 @@ std::string CycleReport() {
   std::snprintf(line, sizeof line, "  each cycle after the first leaves %.1f heap blocks, %.1f bytes",
                 Per(last.blocks - first.blocks, n), Per(last.bytes - first.bytes, n));
   out += line;
-  out += least == most ? " (the same heap bytes every cycle)"
-                       : " (from " + Number(least) + " to " + Number(most) + " heap bytes a cycle)";
+  out += *least == *most ? " (the same heap bytes every cycle)"
+                         : " (from " + std::to_string(*least) + " to " + std::to_string(*most) + " heap bytes a cycle)";
   if (kProcessMemory) {
     std::snprintf(line, sizeof line, "; private %.1f KiB, not judged",
                   Per(last.privateBytes - first.privateBytes, n * 1024));
     out += line;
   }
-  out += "\n";
-  return out;
+  return out + "\n";
 }
 }  // namespace
 
@@ -156,13 +145,7 @@ void LongRunStart(const RunOptions& options) {
 }
 
 void LongRunNote(int note) {
-  switch (note) {
-    case kNoteScriptRegistered: ++cycle.scriptRegistered; break;
-    case kNoteScriptUnregistered: ++cycle.scriptUnregistered; break;
-    case kNoteKeyboardRegistered: ++cycle.keyboardRegistered; break;
-    case kNoteKeyboardUnregistered: ++cycle.keyboardUnregistered; break;
-    default: break;
-  }
+  if (note >= 0 && note < kCountedNotes) ++cycle.notes[note];
 }
 
 void LongRunAfterFrame(int framesRun) {
@@ -184,10 +167,7 @@ void LongRunAfterCycle(int number) {
   const auto once = [&wrong](int times, const char* what) {
     if (times != 1) wrong += ", " + std::string(what) + " " + std::to_string(times) + " times";
   };
-  once(done.scriptRegistered, "the script registered");
-  once(done.scriptUnregistered, "the script withdrawn");
-  once(done.keyboardRegistered, "the keyboard handler registered");
-  once(done.keyboardUnregistered, "the keyboard handler withdrawn");
+  for (int note = 0; note < kCountedNotes; ++note) once(done.notes[note], kCountedWhat[note]);
   once(done.unloads, "the plug-in unloaded");
   if (!done.unmapped) wrong += ", the plug-in's module still mapped after unloading";
   if (!wrong.empty()) cycleProblems.push_back("cycle " + std::to_string(number) + ": " + wrong.substr(2));

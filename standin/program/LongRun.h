@@ -5,20 +5,17 @@
 
 #include "program/RunOptions.h"
 
-// Takes the value of --frames, --memory-at (frame counts, comma-separated, rising) or --cycles. False
-// for a bad value.
+// Takes the value of --frames, --memory-at (rising frame counts, comma-separated) or --cycles; false if bad.
 bool SetLongRunOption(const std::string& flag, const std::string& value, RunOptions& options);
 
 // Before the first load: room for every sample, so that keeping them does not grow the heap measured.
 void LongRunStart(const RunOptions& options);
-// Every note of the bridge.
 void LongRunNote(int note);
 // After each frame of a cycle; samples memory after the frame counts asked for.
 void LongRunAfterFrame(int framesRun);
 // After each unloading of the plug-in: whether its module is gone.
 void LongRunUnloaded(bool unmapped);
-// After each cycle: checks that it registered and withdrew both handlers and unmapped the DLL once, and
-// samples memory.
+// After each cycle: checks it registered and withdrew both handlers and unmapped the DLL once; samples memory.
 void LongRunAfterCycle(int cycle);
 // The figures, for the end of the report; empty when none were asked for.
 std::string LongRunReport();

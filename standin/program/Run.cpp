@@ -8,14 +8,12 @@
 #include "program/HostPlatform.h"
 #include "program/KeyThread.h"
 #include "program/LongRun.h"
-#include "program/Memory.h"
 #include "program/RunFolder.h"
 #include "report/Header.h"
 #include "report/LogCheck.h"
 #include "report/Picture.h"
 #include "report/Timeline.h"
 #include "world/ApplyEvent.h"
-#include "world/Format.h"
 #include "world/World.h"
 
 namespace {
@@ -31,18 +29,7 @@ int Failed(const std::string& error) {
 // What the world tells goes into the timeline; the moments the picture marks go there too.
 void ShowEvent(const std::string& text, Notice notice) {
   TimelineAdd(text);
-  switch (notice) {
-    case Notice::kCompletion: PictureNote(PictureMark::kCompletion, text); break;
-    case Notice::kInteraction: PictureNote(PictureMark::kInteraction, text); break;
-    case Notice::kThrown: PictureNote(PictureMark::kThrown, text); break;
-    case Notice::kPlain: break;
-  }
-}
-
-// The world and the timeline count the same frames.
-void SetFrame(int frame) {
-  TheWorld.frame = frame;
-  TimelineSetFrame(frame);
+  if (notice != Notice::kPlain) PictureNote(notice, text);
 }
 
 bool AnswerOnHost(const NativeCall& call) {
@@ -63,20 +50,17 @@ bool DeliverKey(std::uint32_t code, bool down) {
 void Unload() {
   StopKeyThread();
   TimelineAdd("> the host unloads the plug-in");
-  PictureNote(PictureMark::kUnload);
+  PictureNote(Notice::kUnload);
   const bool unmapped = UnloadPlugin();
   LongRunUnloaded(unmapped);
   if (!unmapped) ReportProblem("the plug-in's module is still loaded after unloading it");
   TheWorld.pluginLoaded = false;
   // The plug-in deletes no host object: what it left shown stays shown.
-  for (std::size_t i = 0; i < TheGame.promptCount; ++i) {
-    const HostPrompt& p = TheGame.prompts[i];
-    if (p.registered && p.visible)
-      TimelineAdd("prompt " + Quoted(LabelOf(p)) + " stays shown, with nothing left to hide it");
-  }
+  for (std::size_t i = 0; i < TheGame.promptCount; ++i)
+    if (TheGame.prompts[i].registered && TheGame.prompts[i].visible)
+      TimelineAdd(PromptName(TheGame.prompts[i]) + " stays shown, with nothing left to hide it");
 }
 
-// A fresh world, timeline and picture for one play of the scenario.
 void FreshWorld(const Scenario& s, const RunOptions& o) {
   NewWorld();
   TimelineClear();
@@ -87,7 +71,7 @@ void FreshWorld(const Scenario& s, const RunOptions& o) {
 // is to end its process with the plug-in loaded). False when the plug-in does not load.
 bool PlayScenario(const Scenario& s, const RunOptions& o, bool last, std::string& error) {
   TimelineAdd("> the host loads the plug-in");
-  PictureNote(PictureMark::kLoad);
+  PictureNote(Notice::kLoad);
   TheWorld.pluginLoaded = true;
   std::uintptr_t module = 0;
   if (!LoadPlugin(o.pluginPath, module, error)) return false;
@@ -96,7 +80,7 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, bool last, std::string
 
   std::size_t next = 0;
   for (int frame = 0; frame < s.frames; ++frame) {
-    SetFrame(frame);
+    TheWorld.frame = frame;
     while (next < s.events.size() && s.events[next].frame == frame) ApplyEvent(s.events[next++]);
     PaceKeyThread();
     bridge.runFrame(static_cast<std::uint32_t>(frame) * static_cast<std::uint32_t>(s.frameMs));
@@ -105,14 +89,13 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, bool last, std::string
     TimelineEndFrame();
     LongRunAfterFrame(frame + 1);
   }
-  SetFrame(s.frames);
-  if (!TheWorld.pluginLoaded) return true;
-  if (!last || !o.exitLoaded) {
+  TheWorld.frame = s.frames;
+  if (TheWorld.pluginLoaded && last && o.exitLoaded) {
+    StopKeyThread();
+    TimelineAdd("> the host ends its process with the plug-in still loaded");
+  } else if (TheWorld.pluginLoaded) {
     Unload();
-    return true;
   }
-  StopKeyThread();
-  TimelineAdd("> the host ends its process with the plug-in still loaded");
   return true;
 }
 
@@ -165,7 +148,6 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
     if (!PlayScenario(s, o, cycle == o.cycles, error)) return Failed(error);
     LongRunAfterCycle(cycle);
   }
-  TimelineCloseAll();
   const bool endLoaded = TheWorld.pluginLoaded;  // the bridge stays, for the plug-in's last words
   if (!endLoaded) {
     bridge.shutdown();

@@ -1,12 +1,11 @@
 #include "program/RunFolder.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <vector>
+#include <set>
 
 #include "program/HostPlatform.h"
+#include "testkit/WorkFolder.h"
 
 namespace fs = std::filesystem;
 
@@ -26,45 +25,29 @@ bool PrepareFolder(const Scenario& s, const RunOptions& o, std::string& error) {
   if (o.asIs) return true;
   fs::remove(kSettingsFile, ec);
   fs::remove_all(kLogFolder, ec);
-  if (s.hasSettings) {
-    std::ofstream(kSettingsFile, std::ios::binary) << s.settings;
-  }
-  if (s.quillfen) {
-    fs::create_directory(kLogFolder, ec);
-    if (!s.logBefore.empty()) std::ofstream(kLogFile, std::ios::binary) << s.logBefore;
-  }
+  if (s.hasSettings) WriteBytes(kSettingsFile, s.settings);
+  if (s.quillfen) fs::create_directory(kLogFolder, ec);
+  if (s.quillfen && !s.logBefore.empty()) WriteBytes(kLogFile, s.logBefore);
   return true;
 }
 
 std::string FolderListing() {
-  std::vector<std::string> entries;
+  std::set<std::string> entries;  // sorted
   std::error_code ec;
   for (auto it = fs::recursive_directory_iterator(".", ec); !ec && it != fs::recursive_directory_iterator();
        it.increment(ec)) {
     std::string name = it->path().lexically_relative(".").generic_string();
     if (it->is_directory()) name += "/";
-    entries.push_back(name);
+    entries.insert(name);
   }
-  std::sort(entries.begin(), entries.end());
   std::string out;
   for (const std::string& e : entries) out += (out.empty() ? "" : ", ") + e;
   return out.empty() ? "empty" : out;
 }
 
 LogReading ReadLog(void* held) {
-  LogReading log;
-  if (held != nullptr) {
-    log.exists = true;
-    log.content = ReadHeldFile(held);
-    ReleaseHeldFile(held);
-    return log;
-  }
-  std::ifstream file(kLogFile, std::ios::binary);
-  log.exists = static_cast<bool>(file);
-  if (log.exists) {
-    std::ostringstream text;
-    text << file.rdbuf();
-    log.content = text.str();
-  }
+  if (held == nullptr) return LogReading{static_cast<bool>(std::ifstream(kLogFile)), ReadBytes(kLogFile)};
+  LogReading log{true, ReadHeldFile(held)};
+  ReleaseHeldFile(held);
   return log;
 }

@@ -1,28 +1,20 @@
 #include "report/LogCheck.h"
 
+#include <algorithm>
 #include <array>
+#include <cstdio>
+#include <regex>
 #include <vector>
 
 namespace {
-// Reads a decimal number without leading zeros at line[i]; false if there is none.
-bool Field(const std::string& line, std::size_t& i, int& value, char after) {
-  const std::size_t start = i;
-  long long v = 0;
-  while (i < line.size() && line[i] >= '0' && line[i] <= '9' && i - start < 6) v = v * 10 + (line[i++] - '0');
-  if (i == start || (line[start] == '0' && i - start > 1)) return false;
-  if (i >= line.size() || line[i] != after) return false;
-  ++i;
-  value = static_cast<int>(v);
-  return true;
-}
-
 using Stamp = std::array<int, 6>;  // year, month, day, hour, minute, second: compares in time order
 
 Stamp StampOf(const std::tm& t) { return {t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec}; }
 
 std::string StampText(const Stamp& s) {
-  return std::to_string(s[2]) + "/" + std::to_string(s[1]) + "/" + std::to_string(s[0]) + " " + std::to_string(s[3]) +
-         ":" + std::to_string(s[4]) + ":" + std::to_string(s[5]);
+  char text[80];
+  std::snprintf(text, sizeof text, "%d/%d/%d %d:%d:%d", s[2], s[1], s[0], s[3], s[4], s[5]);
+  return text;
 }
 
 struct Line {
@@ -32,15 +24,10 @@ struct Line {
 
 std::vector<Line> SplitLines(const std::string& text) {
   std::vector<Line> lines;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    const std::size_t lf = text.find('\n', start);
-    if (lf == std::string::npos) {
-      lines.push_back({text.substr(start), ""});
-      break;
-    }
-    const bool cr = lf > start && text[lf - 1] == '\r';
-    lines.push_back({text.substr(start, lf - start - (cr ? 1 : 0)), cr ? "\r\n" : "\n"});
+  for (std::size_t start = 0; start < text.size();) {
+    const std::size_t lf = std::min(text.find('\n', start), text.size());
+    const bool cr = lf < text.size() && lf > start && text[lf - 1] == '\r';
+    lines.push_back({text.substr(start, lf - start - (cr ? 1 : 0)), lf == text.size() ? "" : cr ? "\r\n" : "\n"});
     start = lf + 1;
   }
   return lines;
@@ -59,34 +46,32 @@ std::size_t Repeats(const std::vector<std::string>& lines, std::size_t i, std::s
 }  // namespace
 
 std::string MaskLogLine(const std::string& line, const std::tm& start, const std::tm& end) {
-  std::size_t i = 1;
-  Stamp s{};
-  const bool wellFormed = !line.empty() && line[0] == '[' && Field(line, i, s[2], '/') && Field(line, i, s[1], '/') &&
-                          Field(line, i, s[0], ' ') && Field(line, i, s[3], ':') && Field(line, i, s[4], ':') &&
-                          Field(line, i, s[5], ']') && i < line.size() && line[i] == ' ';
-  if (!wellFormed) return "! no well-formed time prefix: " + line;
+  // "[d/m/y h:m:s] ", each number of up to six digits without leading zeros.
+  static const std::regex kPrefix([] {
+    const std::string n = "(0|[1-9][0-9]{0,5})";
+    return "\\[" + n + "/" + n + "/" + n + " " + n + ":" + n + ":" + n + "\\] ";
+  }());
+  std::smatch m;
+  if (!std::regex_search(line, m, kPrefix, std::regex_constants::match_continuous))
+    return "! no well-formed time prefix: " + line;
+  const Stamp s{std::stoi(m[3]), std::stoi(m[2]), std::stoi(m[1]), std::stoi(m[4]), std::stoi(m[5]), std::stoi(m[6])};
   if (s[1] < 1 || s[1] > 12 || s[2] < 1 || s[2] > 31 || s[3] > 23 || s[4] > 59 || s[5] > 60)
     return "! a time prefix out of range: " + line;
   if (s < StampOf(start) || s > StampOf(end))
     return "! a time outside the run (" + StampText(StampOf(start)) + " to " + StampText(StampOf(end)) + "): " + line;
-  return "[time] " + line.substr(i + 1);
+  return "[time] " + line.substr(static_cast<std::size_t>(m.length(0)));
 }
 
 std::string DescribeNewLogLines(const LogReading& log, const std::string& before, bool crlf, const std::tm& start,
                                 const std::tm& end) {
   if (!log.exists) return "Log file Quillfen/Log.log: absent\n";
-  std::string out;
-  std::string added = log.content;
-  if (log.content.compare(0, before.size(), before) != 0 || log.content.size() < before.size()) {
-    out += "! the lines the log held before the run were changed\n";
-  } else {
-    added = log.content.substr(before.size());
-  }
-  const std::vector<Line> lines = SplitLines(added);
-  out = "Log file Quillfen/Log.log: " +
-        (lines.empty() ? std::string("no new lines")
-                       : std::to_string(lines.size()) + (lines.size() == 1 ? " new line" : " new lines")) +
-        "\n" + out;
+  const bool kept = log.content.starts_with(before);
+  const std::vector<Line> lines = SplitLines(kept ? log.content.substr(before.size()) : log.content);
+  std::string out = "Log file Quillfen/Log.log: " +
+                    (lines.empty() ? std::string("no new lines")
+                                   : std::to_string(lines.size()) + (lines.size() == 1 ? " new line" : " new lines")) +
+                    "\n";
+  if (!kept) out += "! the lines the log held before the run were changed\n";
   std::vector<std::string> shown;
   const char* const expected = crlf ? "\r\n" : "\n";
   for (const Line& line : lines) {

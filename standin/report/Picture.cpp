@@ -2,6 +2,7 @@
 // printed by FormatNumber, so the native and the Windows host write the same bytes.
 #include "report/Picture.h"
 
+#include <cstdio>
 #include <map>
 
 #include "report/PictureLayout.h"
@@ -22,29 +23,22 @@ struct Svg {
 std::string N(int value) { return std::to_string(value); }
 
 std::string Colour(int rgb) {
-  static const char kDigits[] = "0123456789abcdef";
-  std::string out = "#";
-  for (int shift = 20; shift >= 0; shift -= 4) out += kDigits[(rgb >> shift) & 15];
-  return out;
+  char text[8];
+  std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(rgb) & 0xFFFFFFu);
+  return text;
 }
 
 // Text for XML; bytes outside printable ASCII become '?', so that no text can break the file.
 std::string Escaped(const std::string& text) {
   std::string out;
   for (const char c : text) {
-    const unsigned char b = static_cast<unsigned char>(c);
-    if (c == '&')
-      out += "&amp;";
-    else if (c == '<')
-      out += "&lt;";
-    else if (c == '>')
-      out += "&gt;";
-    else if (c == '"')
-      out += "&quot;";
-    else if (c == '\n' || (b >= 0x20 && b < 0x7F))
-      out += c;
-    else
-      out += '?';
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c == '\n' || (c >= 0x20 && c < 0x7F) ? c : '?';
+    }
   }
   return out;
 }
@@ -172,7 +166,7 @@ void ValueTrack(Svg& s, Track track, const std::string& label, const std::string
 
 // A mark at each event of one kind: path(centre, band) gives its shape.
 template <class Path>
-void Marks(Svg& s, Track track, PictureMark mark, int fill, Path path) {
+void Marks(Svg& s, Track track, Notice mark, int fill, Path path) {
   const Area row = picture::Band(picture::TrackArea(track, s.weapons));
   for (const PictureEvent& e : s.run.events)
     if (e.mark == mark)
@@ -203,7 +197,7 @@ void Failures(Svg& s) {
   for (int f = 0; f < s.frames; ++f)
     for (const std::string& text : s.run.frames[f].onScreen) what[f] += "on screen: " + text + "\n";
   for (const PictureEvent& e : s.run.events)
-    if (e.mark == PictureMark::kThrown) what[e.frame] += e.text + "\n";
+    if (e.mark == Notice::kThrown) what[e.frame] += e.text + "\n";
   for (const auto& [frame, text] : what)
     Shape(s, Circle(picture::FrameCentre(frame, s.columns), row), picture::kFailureMark,
           "frame " + N(frame) + "\n" + text.substr(0, text.size() - 1));
@@ -212,8 +206,8 @@ void Failures(Svg& s) {
 void LoadMarks(Svg& s) {
   const Area row = picture::Band(picture::TrackArea(Track::kPlugin, s.weapons));
   for (const PictureEvent& e : s.run.events) {
-    if (e.mark != PictureMark::kLoad && e.mark != PictureMark::kUnload) continue;
-    const bool load = e.mark == PictureMark::kLoad;
+    if (e.mark != Notice::kLoad && e.mark != Notice::kUnload) continue;
+    const bool load = e.mark == Notice::kLoad;
     const int x = picture::FrameCentre(e.frame, s.columns);
     Shape(s, Bar(x, row), picture::kMark,
           std::string(load ? "the host loads the plug-in" : "the host unloads the plug-in") + ", frame " + N(e.frame));
@@ -323,14 +317,14 @@ std::string PictureSvg(const PictureRun& run) {
 
   Bands(s, picture::Band(area(Track::kPrompt)), 0x6BAED6, "prompt shown",
         [&](int f) { return YesIf(frames[f].promptShown); });
-  Marks(s, Track::kPrompt, PictureMark::kCompletion, picture::kMark, Triangle);
+  Marks(s, Track::kPrompt, Notice::kCompletion, picture::kMark, Triangle);
   Bands(s, picture::Band(area(Track::kControl)), 0xFDAE6B, "held", [&](int f) { return frames[f].heldControls; });
   Bands(s, picture::Band(area(Track::kReticle)), 0x737373, "reticle hidden",
         [&](int f) { return YesIf(frames[f].reticleHidden); });
   Bands(s, picture::Band(area(Track::kAim)), 0xBCBDDC, "aiming", [&](int f) { return YesIf(frames[f].aiming); });
   Failures(s);
   LoadMarks(s);
-  Marks(s, Track::kInteraction, PictureMark::kInteraction, picture::kMark, Diamond);
+  Marks(s, Track::kInteraction, Notice::kInteraction, picture::kMark, Diamond);
   Legend(s);
   s.out += "</svg>\n";
   return s.out;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "world/Scenario.h"
+#include "world/World.h"
 
 // The world at the end of one frame, with names already looked up.
 struct PictureFrame {
@@ -15,16 +16,13 @@ struct PictureFrame {
   std::string heldControls;             // joined with ", "; empty when none is held
   std::vector<std::string> components;  // per weapon the player has so far: its components, joined with " + "
   int inHand = -1;                      // index of the weapon in hand
-  bool reticleHidden = false;
-  bool aiming = false;
+  bool reticleHidden = false, aiming = false;
   std::vector<std::string> onScreen;  // texts drawn on this frame
 };
 
-enum class PictureMark { kCompletion, kInteraction, kThrown, kLoad, kUnload };
-
 struct PictureEvent {
   int frame = 0;
-  PictureMark mark = PictureMark::kLoad;
+  Notice mark = Notice::kLoad;
   std::string text;  // for a throw: what the host threw, and from where
 };
 
@@ -39,8 +37,7 @@ struct PictureRun {
 
 // Recording: nothing is kept until PictureStart, so runs without a picture cost nothing.
 void PictureStart(const Scenario& scenario);
-// Something that happened on the current frame.
-void PictureNote(PictureMark mark, const std::string& text = std::string());
+void PictureNote(Notice mark, const std::string& text = std::string());
 // Samples the world; call at the end of every frame, before the world gets ready for the next one.
 void PictureEndFrame();
 // Writes what was recorded as SVG, byte for byte the same on every platform.

@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "report/Picture.h"
-#include "report/Timeline.h"
 #include "world/World.h"
 
 namespace {
@@ -30,8 +29,8 @@ void PictureStart(const Scenario& s) {
   run.subtitle = std::to_string(s.frames) + " frames of " + std::to_string(s.frameMs) + " ms";
 }
 
-void PictureNote(PictureMark mark, const std::string& text) {
-  if (recording) run.events.push_back(PictureEvent{TimelineFrame(), mark, text});
+void PictureNote(Notice mark, const std::string& text) {
+  if (recording) run.events.push_back(PictureEvent{TheWorld.frame, mark, text});
 }
 
 void PictureEndFrame() {
@@ -54,9 +53,7 @@ void PictureEndFrame() {
   f.inHand = g.inHand[1];
   f.reticleHidden = g.reticleHidden;
   f.aiming = g.aiming != 0;
-  for (std::size_t i = 0; i < g.drawnCount; ++i)
-    f.onScreen.push_back(TextOf(g.drawn[i]) != nullptr ? TextOf(g.drawn[i]) : "?");
-  std::sort(f.onScreen.begin(), f.onScreen.end());
+  f.onScreen = TextsOnScreen();
   run.frames.push_back(std::move(f));
 }
 
@@ -65,9 +62,6 @@ bool PictureWrite(const std::string& path, std::string& error) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   file << PictureSvg(run);
   file.close();
-  if (!file) {
-    error = "cannot write the picture " + path;
-    return false;
-  }
-  return true;
+  if (!file) error = "cannot write the picture " + path;
+  return static_cast<bool>(file);
 }

@@ -4,19 +4,17 @@
 #include <map>
 #include <vector>
 
+#include "world/World.h"
+
 namespace {
 struct Entry {
-  int first;
-  int last;
-  int order;  // emission order, for entries of the same frame
+  int first, last;
   bool span;
   std::string text;
 };
 
 std::vector<Entry> entries;
 std::map<std::string, std::size_t> openSpans;  // text to its entry
-int currentFrame = 0;
-int nextOrder = 0;
 
 std::string FrameColumn(const Entry& e) {
   std::string column = std::to_string(e.first);
@@ -26,39 +24,26 @@ std::string FrameColumn(const Entry& e) {
 }
 }  // namespace
 
-void TimelineSetFrame(int frame) { currentFrame = frame; }
-int TimelineFrame() { return currentFrame; }
-
-void TimelineAdd(const std::string& text) {
-  entries.push_back(Entry{currentFrame, currentFrame, nextOrder++, false, text});
-}
+void TimelineAdd(const std::string& text) { entries.push_back(Entry{TheWorld.frame, TheWorld.frame, false, text}); }
 
 void TimelineHold(const std::string& text) {
   const auto open = openSpans.find(text);
-  if (open != openSpans.end() && entries[open->second].last >= currentFrame - 1) {
-    entries[open->second].last = currentFrame;
+  if (open != openSpans.end() && entries[open->second].last >= TheWorld.frame - 1) {
+    entries[open->second].last = TheWorld.frame;
     return;
   }
   openSpans[text] = entries.size();
-  entries.push_back(Entry{currentFrame, currentFrame, nextOrder++, true, text});
+  entries.push_back(Entry{TheWorld.frame, TheWorld.frame, true, text});
 }
 
 void TimelineEndFrame() {
-  for (auto it = openSpans.begin(); it != openSpans.end();) {
-    if (entries[it->second].last < currentFrame)
-      it = openSpans.erase(it);
-    else
-      ++it;
-  }
+  std::erase_if(openSpans, [](const auto& open) { return entries[open.second].last < TheWorld.frame; });
 }
 
-void TimelineCloseAll() { openSpans.clear(); }
-
 std::string TimelineText() {
+  // Entries of the same frame stay in the order they came in.
   std::vector<Entry> sorted = entries;
-  std::stable_sort(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) {
-    return a.first != b.first ? a.first < b.first : a.order < b.order;
-  });
+  std::stable_sort(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) { return a.first < b.first; });
   std::string out;
   for (const Entry& e : sorted) {
     out += "  " + FrameColumn(e) + e.text;
@@ -74,6 +59,4 @@ std::string TimelineText() {
 void TimelineClear() {
   entries.clear();
   openSpans.clear();
-  currentFrame = 0;
-  nextOrder = 0;
 }

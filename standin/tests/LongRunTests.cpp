@@ -5,8 +5,8 @@
 #include <string>
 
 #include "bridge/BridgeControl.h"
+#include "program/HostPlatform.h"
 #include "program/LongRun.h"
-#include "program/Memory.h"
 
 namespace {
 char* scriptBlocks[2] = {};  // a fixed array: a growing container would itself allocate on the script

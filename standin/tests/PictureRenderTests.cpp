@@ -6,14 +6,13 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <initializer_list>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "report/PictureLayout.h"
+#include "testkit/WorkFolder.h"
 
 namespace {
 using picture::Area;
@@ -40,37 +39,31 @@ int Run(const std::string& command) {
 // Plays the scenario in the native host with --svg and renders the picture at its own size.
 Rendered Render(const std::string& name, const std::string& scenario, int frames) {
   Rendered r;
+  const auto failed = [&r](const std::string& why) {
+    ADD_FAILURE() << why;
+    return r;
+  };
   const std::string dir = std::string(VARNHOLT_PICTURE_RUNS) + "/" + name;
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   const std::string svg = dir + "/picture.svg", png = dir + "/picture.png";
   if (Run("'" VARNHOLT_HOST "' --dir '" + dir + "/run' --svg '" + svg + "' '" + scenario + "' >'" + dir +
-          "/report.txt'") != 0) {
-    ADD_FAILURE() << "the host failed; see " << dir;
-    return r;
-  }
+          "/report.txt'") != 0)
+    return failed("the host failed; see " + dir);
   const int rendered = Run("rsvg-convert -o '" + png + "' '" + svg + "'");
-  if (rendered != 0) {
-    ADD_FAILURE() << (rendered == 127 ? "rsvg-convert is not installed (Debian: librsvg2-bin)"
-                                      : "rsvg-convert could not render " + svg);
-    return r;
-  }
-  std::ostringstream text;
-  text << std::ifstream(svg, std::ios::binary).rdbuf();
-  r.svg = text.str();
+  if (rendered != 0)
+    return failed(rendered == 127 ? "rsvg-convert is not installed (Debian: librsvg2-bin)"
+                                  : "rsvg-convert could not render " + svg);
+  r.svg = ReadBytes(svg);
 
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
-  if (png_image_begin_read_from_file(&image, png.c_str()) == 0) {
-    ADD_FAILURE() << "libpng cannot read " << png << ": " << image.message;
-    return r;
-  }
+  if (png_image_begin_read_from_file(&image, png.c_str()) == 0)
+    return failed("libpng cannot read " + png + ": " + image.message);
   image.format = PNG_FORMAT_RGB;
   r.rgb.resize(PNG_IMAGE_SIZE(image));
-  if (png_image_finish_read(&image, nullptr, r.rgb.data(), 0, nullptr) == 0) {
-    ADD_FAILURE() << "libpng cannot decode " << png << ": " << image.message;
-    return r;
-  }
+  if (png_image_finish_read(&image, nullptr, r.rgb.data(), 0, nullptr) == 0)
+    return failed("libpng cannot decode " + png + ": " + image.message);
   r.width = static_cast<int>(image.width);
   r.height = static_cast<int>(image.height);
   r.columns = frames + 1;
@@ -113,8 +106,11 @@ std::string Frames(int columns, std::initializer_list<std::pair<int, int>> range
   return out;
 }
 
-// Per frame, where a value line of that colour is: 'o' over the limit, 'u' under it, '.' nowhere.
-std::string LineSide(const Rendered& r, Area a, int colour, int limitY) {
+// Per frame, where a value line of that colour is in the track: 'o' over the limit, 'u' under it, '.'
+// nowhere. The run's largest value sets the track's axis.
+std::string LineSide(const Rendered& r, Track track, int colour, double limit, double largest) {
+  const Area a = picture::TrackArea(track, 1);
+  const int limitY = picture::ValueY(a, limit, picture::AxisMax(largest, limit));
   std::string out;
   for (int f = 0; f < r.columns; ++f) {
     bool over = false, under = false;
@@ -133,15 +129,10 @@ TEST(PictureRender, TheDefaultScenarioDrawsEachTrackOnItsFrames) {
   auto band = [&](Track t) { return Middle(picture::Band(picture::TrackArea(t, 1))); };
 
   // The player starts 12 from the horse, walks up to 2.06 at frame 25 and away to 8 at frame 60.
-  const Area distance = picture::TrackArea(Track::kDistance, 1);
-  const int distanceLimit =
-      picture::ValueY(distance, picture::kDistanceLimit, picture::AxisMax(12, picture::kDistanceLimit));
-  EXPECT_EQ(LineSide(r, distance, picture::kDistanceLine, distanceLimit),
+  EXPECT_EQ(LineSide(r, Track::kDistance, picture::kDistanceLine, picture::kDistanceLimit, 12),
             std::string(25, 'o') + std::string(35, 'u') + std::string(40, 'o') + ".");
-  const Area agitation = picture::TrackArea(Track::kAgitation, 1);
-  const int agitationLimit =
-      picture::ValueY(agitation, picture::kAgitationLimit, picture::AxisMax(0, picture::kAgitationLimit));
-  EXPECT_EQ(LineSide(r, agitation, picture::kAgitationLine, agitationLimit), std::string(100, 'u') + ".");
+  EXPECT_EQ(LineSide(r, Track::kAgitation, picture::kAgitationLine, picture::kAgitationLimit, 0),
+            std::string(100, 'u') + ".");
 
   EXPECT_EQ(Row(r, band(Track::kPrompt), Drawn), Frames(c, {{25, 59}}));
   EXPECT_EQ(Row(r, band(Track::kPrompt), Dark), Frames(c, {{30, 30}, {45, 45}})) << "completions";

@@ -6,19 +6,19 @@
 
 #include "report/LogCheck.h"
 #include "report/Timeline.h"
+#include "world/World.h"
 
 namespace {
 TEST(Timeline, JoinsConsecutiveFramesIntoSpansAndSortsByFrame) {
   TimelineClear();
   for (int frame = 0; frame < 10; ++frame) {
-    TimelineSetFrame(frame);
+    TheWorld.frame = frame;
     if (frame == 2) TimelineAdd("point at 2");
     if ((frame >= 1 && frame <= 3) || frame == 6) TimelineHold("reticle hidden");
     if (frame == 6) TimelineAdd("point at 6");
     if (frame >= 8) TimelineHold("text");
     TimelineEndFrame();
   }
-  TimelineCloseAll();
   EXPECT_EQ(TimelineText(),
             "  1-3      reticle hidden (3 frames)\n"
             "  2        point at 2\n"

@@ -24,10 +24,6 @@ struct WorldTest : ::testing::Test {
     WorldTellTo(nullptr, nullptr);
     TimelineClear();
   }
-  void SetFrame(int frame) {
-    TheWorld.frame = frame;
-    TimelineSetFrame(frame);
-  }
 
   // Sends one native as the bridge would and returns result slot 0.
   UINT64 Send(const NativeEntry& native, std::vector<UINT64> args) {
@@ -108,9 +104,9 @@ TEST_F(WorldTest, EachPromptModeIsToldAndEachCompletionQueryAnswersWhileHeld) {
 TEST_F(WorldTest, APlannedFailureThrowsOnItsFrameOnlyAndAMissedOneIsReported) {
   TheWorld.failures.push_back(PlannedFailure{GetPlayerPedHandle.hash, "boom", true, 3, false});
   TheWorld.failures.push_back(PlannedFailure{PromptCreate.hash, "", false, 3, false});
-  SetFrame(2);
+  TheWorld.frame = 2;
   EXPECT_EQ(Send(GetPlayerPedHandle, {}), 10u);
-  SetFrame(3);
+  TheWorld.frame = 3;
   try {
     Send(GetPlayerPedHandle, {});
     FAIL() << "no exception";

@@ -5,18 +5,16 @@
 #include "world/World.h"
 
 namespace {
-std::string Position(float x, float y, float z) {
-  return "(" + FormatNumber(x) + ", " + FormatNumber(y) + ", " + FormatNumber(z) + ")";
-}
-
 std::string ToHorse() {
   return TheGame.hasHorse ? ", " + FormatNumber(DistanceToHorse()) + " from the horse" : std::string();
 }
 
-void Place(float (&at)[3], float x, float y, float z) {
+// Puts something at x, y, z and says where that is.
+std::string Place(float (&at)[3], float x, float y, float z) {
   at[0] = x;
   at[1] = y;
   at[2] = z;
+  return "(" + FormatNumber(x) + ", " + FormatNumber(y) + ", " + FormatNumber(z) + ")";
 }
 
 // The player's weapon of that name; a problem, naming the scenario's line, when there is none.
@@ -27,15 +25,14 @@ Weapon* ScenarioWeapon(const std::string& name, const ScenarioEvent& at) {
 }
 
 void Apply(const event::PlayerAt& e, const ScenarioEvent&) {
-  Place(TheGame.playerAt, e.x, e.y, e.z);
-  TellEvent("> the player moves to " + Position(e.x, e.y, e.z) + ToHorse());
+  const std::string to = Place(TheGame.playerAt, e.x, e.y, e.z);
+  TellEvent("> the player moves to " + to + ToHorse());
 }
 
 void Apply(const event::HorseAt& e, const ScenarioEvent&) {
   TheGame.hasHorse = true;
-  Place(TheGame.horseAt, e.x, e.y, e.z);
-  TellEvent("> the horse stands at " + Position(e.x, e.y, e.z) + ", " + FormatNumber(DistanceToHorse()) +
-            " from the player");
+  const std::string at = Place(TheGame.horseAt, e.x, e.y, e.z);
+  TellEvent("> the horse stands at " + at + ", " + FormatNumber(DistanceToHorse()) + " from the player");
 }
 
 void Apply(const event::HorseNone&, const ScenarioEvent&) {
@@ -60,11 +57,11 @@ void Apply(const event::HorseGroup& e, const ScenarioEvent&) {
 
 void Apply(const event::Give& e, const ScenarioEvent&) {
   Weapon& weapon = GiveWeapon(HashName(e.weapon.c_str()));
-  for (unsigned bit = 0; bit < 4; ++bit) weapon.tests[bit] = (e.tests >> bit) & 1u;
   std::string tests;
-  const char* names[] = {"test1", "test2", "test3", "scope-test"};
-  for (unsigned bit = 0; bit < 4; ++bit)
-    if ((e.tests & (1u << bit)) != 0) tests += (tests.empty() ? "" : ", ") + std::string(names[bit]);
+  for (unsigned bit = 0; bit < 4; ++bit) {
+    weapon.tests[bit] = (e.tests >> bit) & 1u;
+    if (weapon.tests[bit] != 0) tests += (tests.empty() ? "" : ", ") + std::string(kWeaponTestNames[bit]);
+  }
   TellEvent("> the player gets " + e.weapon + (tests.empty() ? ", which passes no weapon test" : ", passing " + tests));
 }
 

@@ -3,5 +3,4 @@
 // the host can do (a keyboard message, unloading the plug-in) the world asks of it (WorldAskHostWith).
 #include "world/Scenario.h"
 
-// Applies one event on the current frame.
 void ApplyEvent(const ScenarioEvent& event);

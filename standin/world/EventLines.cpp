@@ -18,12 +18,24 @@ std::uint64_t Native(const std::string& word) {
   throw LineError("unknown native '" + word + "' (give a name from the README's list or a 0x hash)");
 }
 
+float Coordinate(const std::string& word) { return static_cast<float>(Number(word)); }
+
+unsigned WeaponTest(const std::string& word) {
+  for (unsigned bit = 0; bit < 4; ++bit)
+    if (word == kWeaponTestNames[bit]) return 1u << bit;
+  throw LineError("unknown weapon test '" + word + "' (test1, test2, test3 or scope-test)");
+}
+
 // An event line's parser: the whole line (for a text that keeps its blanks) and its words, w[0] the
-// frame and w[1] the verb.
+// frame and w[1] the verb. It runs once the line has its verb's count of words: exactly that many, or
+// with more, at least that many; otherwise the line is told its usage.
 using EventParser = EventAction (*)(const std::string& line, const Words& w);
 
 struct Verb {
   const char* word;
+  std::size_t words;
+  bool more;
+  const char* usage;
   EventParser parse;
 };
 
@@ -41,135 +53,97 @@ std::string VerbList(const Verb (&verbs)[N], const char* separator) {
   return out;
 }
 
-float Coordinate(const std::string& word) { return static_cast<float>(Number(word)); }
-
-EventAction ParsePlayer(const std::string&, const Words& w) {
-  Expect(w, 6, "<frame> player at <x> <y> <z>");
-  if (w[2] != "at") throw LineError("expected: <frame> player at <x> <y> <z>");
-  return event::PlayerAt{Coordinate(w[3]), Coordinate(w[4]), Coordinate(w[5])};
+EventAction Parse(const Verb& v, const std::string& line, const Words& w) {
+  if (w.size() < v.words || (!v.more && w.size() > v.words)) throw LineError(std::string("expected: ") + v.usage);
+  return v.parse(line, w);
 }
 
-EventAction ParseHorseAt(const std::string&, const Words& w) {
-  Expect(w, 6, "<frame> horse at <x> <y> <z>");
-  return event::HorseAt{Coordinate(w[3]), Coordinate(w[4]), Coordinate(w[5])};
+template <class Event>
+EventAction NoFields(const std::string&, const Words&) {
+  return Event{};
 }
 
-EventAction ParseHorseNone(const std::string&, const Words& w) {
-  Expect(w, 3, "<frame> horse none");
-  return event::HorseNone{};
+template <class Position>
+EventAction At(const std::string&, const Words& w) {
+  return Position{Coordinate(w[3]), Coordinate(w[4]), Coordinate(w[5])};
 }
 
-EventAction ParseHorseAgitation(const std::string&, const Words& w) {
-  Expect(w, 4, "<frame> horse agitation <level>");
-  return event::HorseAgitation{Number(w[3])};
-}
-
-EventAction ParseHorseState(const std::string&, const Words& w) {
-  Expect(w, 4, "<frame> horse state1|state2 on|off");
+EventAction HorseState(const std::string&, const Words& w) {
   return event::HorseState{w[2] == "state1" ? 1 : 2, OnOff(w[3])};
-}
-
-EventAction ParseHorseGroup(const std::string&, const Words& w) {
-  Expect(w, 4, "<frame> horse group on|off");
-  return event::HorseGroup{OnOff(w[3])};
 }
 
 // The word after "horse".
 constexpr Verb kHorseVerbs[] = {
-    {"at", ParseHorseAt},        {"none", ParseHorseNone},    {"agitation", ParseHorseAgitation},
-    {"state1", ParseHorseState}, {"state2", ParseHorseState}, {"group", ParseHorseGroup}};
+    {"at", 6, false, "<frame> horse at <x> <y> <z>", At<event::HorseAt>},
+    {"none", 3, false, "<frame> horse none", NoFields<event::HorseNone>},
+    {"agitation", 4, false, "<frame> horse agitation <level>",
+     [](const std::string&, const Words& w) -> EventAction { return event::HorseAgitation{Number(w[3])}; }},
+    {"state1", 4, false, "<frame> horse state1|state2 on|off", HorseState},
+    {"state2", 4, false, "<frame> horse state1|state2 on|off", HorseState},
+    {"group", 4, false, "<frame> horse group on|off",
+     [](const std::string&, const Words& w) -> EventAction { return event::HorseGroup{OnOff(w[3])}; }},
+};
+
+EventAction ParsePlayer(const std::string& line, const Words& w) {
+  if (w[2] != "at") throw LineError("expected: <frame> player at <x> <y> <z>");
+  return At<event::PlayerAt>(line, w);
+}
 
 EventAction ParseHorse(const std::string& line, const Words& w) {
-  if (const Verb* v = FindVerb(kHorseVerbs, w.size() > 2 ? w[2] : "")) return v->parse(line, w);
+  if (const Verb* v = FindVerb(kHorseVerbs, w.size() > 2 ? w[2] : "")) return Parse(*v, line, w);
   throw LineError("expected: horse " + VerbList(kHorseVerbs, "|") + " ...");
 }
 
-unsigned WeaponTest(const std::string& word) {
-  if (word == "test1") return kTest1;
-  if (word == "test2") return kTest2;
-  if (word == "test3") return kTest3;
-  if (word == "scope-test") return kScopeTest;
-  throw LineError("unknown weapon test '" + word + "' (test1, test2, test3 or scope-test)");
-}
-
 EventAction ParseGive(const std::string&, const Words& w) {
-  if (w.size() < 3) throw LineError("expected: <frame> give <weapon> [test1] [test2] [test3] [scope-test]");
   event::Give give{w[2], 0};
   for (std::size_t i = 3; i < w.size(); ++i) give.tests |= WeaponTest(w[i]);
   return give;
 }
 
-template <class FitOrUnfit>
-EventAction ParseWeaponComponent(const std::string&, const Words& w) {
-  Expect(w, 4, "<frame> fit|unfit <weapon> <component>");
-  return FitOrUnfit{w[2], w[3]};
-}
-
-EventAction ParseDraw(const std::string&, const Words& w) {
-  Expect(w, 3, "<frame> draw <weapon>");
-  return event::Draw{w[2]};
-}
-
-EventAction ParseHolster(const std::string&, const Words& w) {
-  Expect(w, 2, "<frame> holster");
-  return event::Holster{};
-}
-
-template <class HoldOrRelease>
-EventAction ParseControl(const std::string&, const Words& w) {
-  Expect(w, 3, "<frame> hold|release <control>");
-  return HoldOrRelease{w[2]};
-}
-
-EventAction ParseAim(const std::string&, const Words& w) {
-  Expect(w, 3, "<frame> aim on|off");
-  return event::Aim{OnOff(w[2])};
-}
-
 EventAction ParseKey(const std::string&, const Words& w) {
-  Expect(w, 4, "<frame> key <code> down|up");
   const std::int64_t code = Integer(w[2], 0);
   if (code < 0 || code > 0xFFFFFFFFLL) throw LineError("a key code lies between 0 and 0xFFFFFFFF");
   if (w[3] != "down" && w[3] != "up") throw LineError("expected down or up, not '" + w[3] + "'");
   return event::Key{static_cast<std::uint32_t>(code), w[3] == "down"};
 }
 
-EventAction ParseFail(const std::string& line, const Words& w) {
-  if (w.size() < 4) throw LineError("expected: <frame> fail <native> <message>");
-  return event::Fail{Native(w[2]), RestAfter(line, 3)};
+template <class FitOrUnfit>
+EventAction WeaponComponent(const std::string&, const Words& w) {
+  return FitOrUnfit{w[2], w[3]};
 }
 
-EventAction ParseFailUnknown(const std::string&, const Words& w) {
-  Expect(w, 3, "<frame> fail-unknown <native>");
-  return event::FailUnknown{Native(w[2])};
-}
-
-EventAction ParseUnload(const std::string&, const Words& w) {
-  Expect(w, 2, "<frame> unload");
-  return event::Unload{};
+// An event that names one thing, a weapon or a control.
+template <class Event>
+EventAction Named(const std::string&, const Words& w) {
+  return Event{w[2]};
 }
 
 // The word after the frame number; the list in the error for an unknown one follows this order.
 constexpr Verb kEventVerbs[] = {
-    {"player", ParsePlayer},
-    {"horse", ParseHorse},
-    {"give", ParseGive},
-    {"fit", ParseWeaponComponent<event::Fit>},
-    {"unfit", ParseWeaponComponent<event::Unfit>},
-    {"draw", ParseDraw},
-    {"holster", ParseHolster},
-    {"hold", ParseControl<event::Hold>},
-    {"release", ParseControl<event::Release>},
-    {"aim", ParseAim},
-    {"key", ParseKey},
-    {"fail", ParseFail},
-    {"fail-unknown", ParseFailUnknown},
-    {"unload", ParseUnload},
+    {"player", 6, false, "<frame> player at <x> <y> <z>", ParsePlayer},
+    {"horse", 2, true, "", ParseHorse},
+    {"give", 3, true, "<frame> give <weapon> [test1] [test2] [test3] [scope-test]", ParseGive},
+    {"fit", 4, false, "<frame> fit|unfit <weapon> <component>", WeaponComponent<event::Fit>},
+    {"unfit", 4, false, "<frame> fit|unfit <weapon> <component>", WeaponComponent<event::Unfit>},
+    {"draw", 3, false, "<frame> draw <weapon>", Named<event::Draw>},
+    {"holster", 2, false, "<frame> holster", NoFields<event::Holster>},
+    {"hold", 3, false, "<frame> hold|release <control>", Named<event::Hold>},
+    {"release", 3, false, "<frame> hold|release <control>", Named<event::Release>},
+    {"aim", 3, false, "<frame> aim on|off",
+     [](const std::string&, const Words& w) -> EventAction { return event::Aim{OnOff(w[2])}; }},
+    {"key", 4, false, "<frame> key <code> down|up", ParseKey},
+    {"fail", 4, true, "<frame> fail <native> <message>",
+     [](const std::string& line, const Words& w) -> EventAction {
+       return event::Fail{Native(w[2]), RestAfter(line, 3)};
+     }},
+    {"fail-unknown", 3, false, "<frame> fail-unknown <native>",
+     [](const std::string&, const Words& w) -> EventAction { return event::FailUnknown{Native(w[2])}; }},
+    {"unload", 2, false, "<frame> unload", NoFields<event::Unload>},
 };
 }  // namespace
 
 EventAction ParseEvent(const std::string& line, const Words& w) {
   if (w.size() < 2) throw LineError("a frame number needs an event after it");
-  if (const Verb* v = FindVerb(kEventVerbs, w[1])) return v->parse(line, w);
+  if (const Verb* v = FindVerb(kEventVerbs, w[1])) return Parse(*v, line, w);
   throw LineError("unknown event '" + w[1] + "' (" + VerbList(kEventVerbs, ", ") + ")");
 }

@@ -1,6 +1,7 @@
 #include "world/Format.h"
 
 #include <cmath>
+#include <cstdio>
 
 namespace {
 std::string Hex(std::uint64_t value, int digits) {
@@ -13,40 +14,29 @@ std::string Hex(std::uint64_t value, int digits) {
 
 std::string FormatNumber(double value) {
   const long long thousandths = std::llround(value * 1000.0);
-  const bool negative = thousandths < 0;
-  const long long magnitude = negative ? -thousandths : thousandths;
-  std::string text = (negative ? "-" : "") + std::to_string(magnitude / 1000);
-  long long fraction = magnitude % 1000;
-  if (fraction != 0) {
-    std::string digits = std::to_string(fraction);
-    digits.insert(0, 3 - digits.size(), '0');
-    while (digits.back() == '0') digits.pop_back();
-    text += "." + digits;
-  }
-  return text;
+  const long long magnitude = thousandths < 0 ? -thousandths : thousandths;
+  char text[32];
+  std::snprintf(text, sizeof text, "%s%lld.%03lld", thousandths < 0 ? "-" : "", magnitude / 1000, magnitude % 1000);
+  // The dot stops the trailing zeros from being taken off the whole part.
+  std::string out = text;
+  while (out.back() == '0') out.pop_back();
+  if (out.back() == '.') out.pop_back();
+  return out;
 }
 
 std::string HexHash(std::uint64_t hash) { return Hex(hash, 16); }
 std::string Hex32(std::uint32_t value) { return Hex(value, 8); }
 
-std::string QuotedText(const char* text) {
-  if (text == nullptr) return "null";
+std::string Quoted(const std::string& text) {
   std::string out = "\"";
-  for (const char* p = text; *p != '\0'; ++p) {
+  for (const char* p = text.c_str(); *p != '\0'; ++p) {
     const unsigned char b = static_cast<unsigned char>(*p);
-    if (b == '"' || b == '\\') {
-      out += '\\';
+    if (b == '"' || b == '\\')
+      out += std::string("\\") + *p;
+    else if (b < 0x20 || b >= 0x7F)
+      out += "\\x" + Hex(b, 2).substr(2);
+    else
       out += *p;
-    } else if (b < 0x20 || b >= 0x7F) {
-      static const char kDigits[] = "0123456789ABCDEF";
-      out += "\\x";
-      out += kDigits[b >> 4];
-      out += kDigits[b & 15];
-    } else {
-      out += *p;
-    }
   }
   return out + "\"";
 }
-
-std::string Quoted(const std::string& text) { return QuotedText(text.c_str()); }

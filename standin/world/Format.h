@@ -10,6 +10,5 @@ std::string FormatNumber(double value);
 std::string HexHash(std::uint64_t hash);
 // 0x and 8 upper-case hex digits.
 std::string Hex32(std::uint32_t value);
-// A text in double quotes, with quotes, backslashes and control bytes escaped; "null" for none.
-std::string QuotedText(const char* text);
+// A text in double quotes, with quotes, backslashes and control bytes escaped, up to its first NUL.
 std::string Quoted(const std::string& text);

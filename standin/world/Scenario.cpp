@@ -3,10 +3,41 @@
 #include <fstream>
 #include <sstream>
 
+#include "testkit/WorkFolder.h"
 #include "world/EventLines.h"
 #include "world/ScenarioWords.h"
 
 namespace {
+// Turns \n, \r, \t, \\ and \xHH into their bytes.
+std::string Unescape(const std::string& text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\\') {
+      out += text[i];
+      continue;
+    }
+    if (++i == text.size()) throw LineError("a backslash at the end of the line (write \\\\)");
+    switch (text[i]) {
+      case 'n': out += '\n'; break;
+      case 'r': out += '\r'; break;
+      case 't': out += '\t'; break;
+      case '\\': out += '\\'; break;
+      case 'x': {
+        const std::string digits = text.substr(i + 1, 2);
+        char* end = nullptr;
+        const long value = std::strtol(digits.c_str(), &end, 16);
+        if (digits.size() != 2 || *end != '\0' || digits[0] == '-' || digits[0] == '+')
+          throw LineError("\\x needs two hex digits");
+        out += static_cast<char>(value);
+        i += 2;
+        break;
+      }
+      default: throw LineError(std::string("unknown escape \\") + text[i] + " (\\n \\r \\t \\\\ \\xHH)");
+    }
+  }
+  return out;
+}
+
 void ParseSetup(Scenario& s, const std::string& line, const Words& w) {
   const std::string& key = w[0];
   if (key == "title") {
@@ -25,18 +56,8 @@ void ParseSetup(Scenario& s, const std::string& line, const Words& w) {
     Expect(w, 2, "quillfen yes|no");
     s.quillfen = OnOff(w[1]);
   } else if (key == "settings" || key == "log-before") {
-    std::string bytes;
-    try {
-      bytes = Unescape(RestAfter(line, 1));
-    } catch (const std::invalid_argument& bad) {
-      throw LineError(bad.what());
-    }
-    if (key == "settings") {
-      s.hasSettings = true;
-      s.settings += bytes;
-    } else {
-      s.logBefore += bytes;
-    }
+    if (key == "settings") s.hasSettings = true;
+    (key == "settings" ? s.settings : s.logBefore) += Unescape(RestAfter(line, 1));
   } else {
     throw LineError("unknown setting '" + key +
                     "' (title, frames, frame-ms, quillfen, settings, log-before), "
@@ -53,35 +74,6 @@ std::string BaseName(const std::string& path) {
 }
 }  // namespace
 
-std::string Unescape(const std::string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\\') {
-      out += text[i];
-      continue;
-    }
-    if (++i == text.size()) throw std::invalid_argument("a backslash at the end of the line (write \\\\)");
-    switch (text[i]) {
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      case 't': out += '\t'; break;
-      case '\\': out += '\\'; break;
-      case 'x': {
-        const std::string digits = text.substr(i + 1, 2);
-        char* end = nullptr;
-        const long value = std::strtol(digits.c_str(), &end, 16);
-        if (digits.size() != 2 || *end != '\0' || digits[0] == '-' || digits[0] == '+')
-          throw std::invalid_argument("\\x needs two hex digits");
-        out += static_cast<char>(value);
-        i += 2;
-        break;
-      }
-      default: throw std::invalid_argument(std::string("unknown escape \\") + text[i] + " (\\n \\r \\t \\\\ \\xHH)");
-    }
-  }
-  return out;
-}
-
 Scenario ParseScenario(const std::string& text, const std::string& fileName) {
   Scenario s;
   s.name = BaseName(fileName);
@@ -95,17 +87,14 @@ Scenario ParseScenario(const std::string& text, const std::string& fileName) {
     if (w.empty() || w[0][0] == '#') continue;
     try {
       if (w[0].find_first_not_of("0123456789") == std::string::npos) {
-        ScenarioEvent e;
-        e.action = ParseEvent(line, w);
+        EventAction action = ParseEvent(line, w);
         const std::int64_t frame = Integer(w[0]);
         if (frame > 1000000) throw LineError("frame " + w[0] + " is far past any run");
-        e.frame = static_cast<int>(frame);
-        e.line = lineNumber;
-        if (e.frame < lastFrame)
+        if (frame < lastFrame)
           throw LineError("frame " + w[0] + " comes after frame " + std::to_string(lastFrame) +
                           ": events go in frame order");
-        lastFrame = e.frame;
-        s.events.push_back(e);
+        lastFrame = static_cast<int>(frame);
+        s.events.push_back(ScenarioEvent{lastFrame, lineNumber, std::move(action)});
       } else {
         ParseSetup(s, line, w);
       }
@@ -121,9 +110,6 @@ Scenario ParseScenario(const std::string& text, const std::string& fileName) {
 }
 
 Scenario LoadScenario(const std::string& path) {
-  std::ifstream file(path, std::ios::binary);
-  if (!file) throw ScenarioError(path + ": cannot read the scenario file");
-  std::ostringstream text;
-  text << file.rdbuf();
-  return ParseScenario(text.str(), path);
+  if (!std::ifstream(path)) throw ScenarioError(path + ": cannot read the scenario file");
+  return ParseScenario(ReadBytes(path), path);
 }

@@ -30,12 +30,10 @@ struct Give {
   unsigned tests = 0;  // kTest1 and so on, as the world keeps them
 };
 struct Fit {
-  std::string weapon;
-  std::string component;
+  std::string weapon, component;
 };
 struct Unfit {
-  std::string weapon;
-  std::string component;
+  std::string weapon, component;
 };
 struct Draw {
   std::string weapon;
@@ -95,5 +93,3 @@ struct ScenarioError : std::runtime_error {
 Scenario ParseScenario(const std::string& text, const std::string& fileName);
 // Reads and parses a file; a missing file is a ScenarioError too.
 Scenario LoadScenario(const std::string& path);
-// Turns \n, \r, \t, \\ and \xHH into their bytes; throws std::invalid_argument on a bad escape.
-std::string Unescape(const std::string& text);

@@ -18,10 +18,6 @@ KeySender keySender = nullptr;
 Unloader unloader = nullptr;
 
 std::string Name(const char* native) { return native != nullptr ? native : "?"; }
-std::string NativeName(UINT64 hash) {
-  const NativeEntry* native = natives::Find(hash);
-  return native != nullptr ? native->name : HexHash(hash);
-}
 
 std::string Entity(std::int64_t entity) {
   char buffer[32];
@@ -37,7 +33,6 @@ std::string ModeName(PromptSetup setup) {
   }
 }
 
-// What the game tells, as a player would read it.
 void TellGameEvent(const GameEvent& e) {
   switch (e.kind) {
     case GameEvent::kFitted: TellEvent(NameOf(e.component) + " fitted to " + NameOf(e.weapon->hash)); break;
@@ -47,12 +42,9 @@ void TellGameEvent(const GameEvent& e) {
                 Notice::kInteraction);
       break;
     case GameEvent::kPromptCreated:
-      TellEvent("prompt " + Quoted(LabelOf(*e.prompt)) + " created on " + NameOf(e.prompt->control) + ", " +
-                ModeName(e.prompt->setup));
+      TellEvent(PromptName(*e.prompt) + " created on " + NameOf(e.prompt->control) + ", " + ModeName(e.prompt->setup));
       break;
-    case GameEvent::kPromptCompleted:
-      TellEvent("prompt " + Quoted(LabelOf(*e.prompt)) + " completed", Notice::kCompletion);
-      break;
+    case GameEvent::kPromptCompleted: TellEvent(PromptName(*e.prompt) + " completed", Notice::kCompletion); break;
     case GameEvent::kProblem: ReportProblem(Name(e.problem)); break;
   }
 }
@@ -71,9 +63,8 @@ void ThrowIfPlanned(const NativeCall& c) {
 }
 
 std::string GroupName(std::int64_t group) {
-  const Game& g = TheGame;
   if (group == 0) return "in no prompt group";
-  if (g.hasHorse && g.horseHasGroup && group == g.horseGroup) return "in the horse's prompt group";
+  if (TheGame.hasHorse && TheGame.horseHasGroup && group == TheGame.horseGroup) return "in the horse's prompt group";
   return "in prompt group " + std::to_string(group);
 }
 
@@ -86,12 +77,10 @@ void TellPromptChanges() {
     if (!p.registered) continue;
     const bool changed = p.visible != seen.visible ||
                          (p.visible && (p.enabled != seen.enabled || p.text != seen.text || p.group != seen.group));
-    if (changed) {
-      if (p.visible)
-        TellEvent("prompt " + Quoted(LabelOf(p)) + " shown, " + GroupName(p.group) + (p.enabled ? "" : ", disabled"));
-      else
-        TellEvent("prompt " + Quoted(LabelOf(p)) + " hidden");
-    }
+    if (changed && p.visible)
+      TellEvent(PromptName(p) + " shown, " + GroupName(p.group) + (p.enabled ? "" : ", disabled"));
+    else if (changed)
+      TellEvent(PromptName(p) + " hidden");
     seen = SeenPrompt{p.visible, p.enabled, p.text, p.group};
   }
 }
@@ -106,8 +95,7 @@ void NewWorld() {
   g.horse = 20;
   g.horseGroup = 0x4E;
   g.agitation = 0;
-  std::fill(std::begin(g.playerAt), std::end(g.playerAt), 0.0f);
-  std::fill(std::begin(g.horseAt), std::end(g.horseAt), 0.0f);
+  for (int i = 0; i < 3; ++i) g.playerAt[i] = g.horseAt[i] = 0;
   g.nextEntity = 100;
   GameTellTo(TellGameEvent);
 }
@@ -126,12 +114,8 @@ void TraceNative(const NativeCall& call, bool threw) {
 
 void WorldEndFrame() {
   TellPromptChanges();
-  const Game& g = TheGame;
-  if (g.reticleHidden) TellState("reticle hidden");
-  std::vector<std::string> drawn;
-  for (std::size_t i = 0; i < g.drawnCount; ++i) drawn.push_back(Name(TextOf(g.drawn[i])));
-  std::sort(drawn.begin(), drawn.end());
-  for (const std::string& text : drawn) TellState("on screen: " + Quoted(text));
+  if (TheGame.reticleHidden) TellState("reticle hidden");
+  for (const std::string& text : TextsOnScreen()) TellState("on screen: " + Quoted(text));
   for (PlannedFailure& f : TheWorld.failures) {
     if (f.done || f.frame != TheWorld.frame) continue;
     f.done = true;
@@ -165,10 +149,24 @@ void AskHostToUnload() {
   if (unloader != nullptr) unloader();
 }
 
+std::string NativeName(UINT64 hash) {
+  const NativeEntry* native = natives::Find(hash);
+  return native != nullptr ? native->name : HexHash(hash);
+}
+
 std::string NameOf(std::uint32_t hash) {
   const char* name = KnownName(hash);
   return name != nullptr ? name : Hex32(hash);
 }
+
+std::vector<std::string> TextsOnScreen() {
+  std::vector<std::string> texts;
+  for (std::size_t i = 0; i < TheGame.drawnCount; ++i) texts.push_back(Name(TextOf(TheGame.drawn[i])));
+  std::sort(texts.begin(), texts.end());
+  return texts;
+}
+
+std::string PromptName(const HostPrompt& prompt) { return "prompt " + Quoted(LabelOf(prompt)); }
 
 std::string LabelOf(const HostPrompt& prompt) { return prompt.text == 0 ? "" : Name(TextOf(prompt.text)); }
 

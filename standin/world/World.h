@@ -13,6 +13,8 @@
 
 // Which of the host's weapon tests say yes for a weapon, as a scenario gives them.
 inline constexpr unsigned kTest1 = 1, kTest2 = 2, kTest3 = 4, kScopeTest = 8;
+// Their words in a scenario, bit by bit.
+inline constexpr const char* kWeaponTestNames[] = {"test1", "test2", "test3", "scope-test"};
 
 // A failure the scenario asked for: the next call of the native on that frame throws.
 struct PlannedFailure {
@@ -25,14 +27,13 @@ struct PlannedFailure {
 
 // A prompt as the player saw it at the end of the last frame.
 struct SeenPrompt {
-  bool visible = false;
-  bool enabled = false;
+  bool visible = false, enabled = false;
   UINT64 text = 0;
   std::int64_t group = 0;
 };
 
 struct World {
-  int frame = 0;  // the current frame, as the host counts them
+  int frame = 0;  // the current frame, as the host counts them; the timeline and the picture use it too
   std::vector<PlannedFailure> failures;
   bool pluginLoaded = false;
   SeenPrompt seen[kMaxPrompts];
@@ -54,8 +55,8 @@ void TraceNative(const NativeCall& call, bool threw);
 void WorldEndFrame();
 
 // What a player would notice, as the world tells it: a one-off event on the current frame, or a state
-// that holds on it. Some events the picture marks too.
-enum class Notice { kPlain, kCompletion, kInteraction, kThrown };
+// that holds on it. Some events the picture marks too, as it marks the host's loading and unloading.
+enum class Notice { kPlain, kCompletion, kInteraction, kThrown, kLoad, kUnload };
 using EventSink = void (*)(const std::string& text, Notice notice);
 using StateSink = void (*)(const std::string& text);
 // Where the world tells it from now on; until then (or with null) nothing is told.
@@ -72,9 +73,14 @@ void WorldAskHostWith(KeySender key, Unloader unload);
 bool AskHostForKey(std::uint32_t code, bool down);
 void AskHostToUnload();
 
+// The catalogue's name of a native, or its hash in hex.
+std::string NativeName(UINT64 hash);
 // The remembered name of a hash, or its hex digits.
 std::string NameOf(std::uint32_t hash);
-// A prompt's label: empty before one is set, "?" for a text the host never made.
+// The texts drawn on this frame, sorted; "?" for a text the host never made.
+std::vector<std::string> TextsOnScreen();
+// A prompt's label: empty before one is set, "?" for a text the host never made; and "prompt \"LABEL\"".
 std::string LabelOf(const HostPrompt& prompt);
+std::string PromptName(const HostPrompt& prompt);
 // A problem worth a modder's attention, told once.
 void ReportProblem(const std::string& text);
