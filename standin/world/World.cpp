@@ -151,12 +151,12 @@ void AskHostToUnload() {
 
 std::string NativeName(UINT64 hash) {
   const NativeEntry* native = natives::Find(hash);
-  return native != nullptr ? native->name : HexHash(hash);
+  return native != nullptr ? native->name : Hex(hash, 16);
 }
 
 std::string NameOf(std::uint32_t hash) {
   const char* name = KnownName(hash);
-  return name != nullptr ? name : Hex32(hash);
+  return name != nullptr ? name : Hex(hash, 8);
 }
 
 std::vector<std::string> TextsOnScreen() {
