@@ -17,6 +17,10 @@ StateSink stateSink = nullptr;
 KeySender keySender = nullptr;
 Unloader unloader = nullptr;
 
+void TellState(const std::string& text) {
+  if (stateSink != nullptr) stateSink(text);
+}
+
 std::string Name(const char* native) { return native != nullptr ? native : "?"; }
 
 std::string Entity(std::int64_t entity) {
@@ -132,10 +136,6 @@ void WorldTellTo(EventSink event, StateSink state) {
 
 void TellEvent(const std::string& text, Notice notice) {
   if (eventSink != nullptr) eventSink(text, notice);
-}
-
-void TellState(const std::string& text) {
-  if (stateSink != nullptr) stateSink(text);
 }
 
 void WorldAskHostWith(KeySender key, Unloader unload) {

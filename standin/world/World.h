@@ -62,7 +62,6 @@ using StateSink = void (*)(const std::string& text);
 // Where the world tells it from now on; until then (or with null) nothing is told.
 void WorldTellTo(EventSink event, StateSink state);
 void TellEvent(const std::string& text, Notice notice = Notice::kPlain);
-void TellState(const std::string& text);
 
 // What a scenario asks of the host, which the world cannot do itself: a keyboard message to the
 // plug-in's handler (true when a handler took it), and unloading the plug-in.
