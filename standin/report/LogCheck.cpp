@@ -36,11 +36,8 @@ std::vector<Line> SplitLines(const std::string& text) {
 // How many times the block of k lines at i repeats right after itself.
 std::size_t Repeats(const std::vector<std::string>& lines, std::size_t i, std::size_t k) {
   std::size_t count = 0;
-  for (std::size_t next = i + k; next + k <= lines.size(); next += k) {
-    for (std::size_t j = 0; j < k; ++j)
-      if (lines[next + j] != lines[i + j]) return count;
-    ++count;
-  }
+  const auto block = lines.begin() + i;
+  while (i + (count + 2) * k <= lines.size() && std::equal(block, block + k, block + (count + 1) * k)) ++count;
   return count;
 }
 }  // namespace
@@ -67,10 +64,9 @@ std::string DescribeNewLogLines(const LogReading& log, const std::string& before
   if (!log.exists) return "Log file Quillfen/Log.log: absent\n";
   const bool kept = log.content.starts_with(before);
   const std::vector<Line> lines = SplitLines(kept ? log.content.substr(before.size()) : log.content);
-  std::string out = "Log file Quillfen/Log.log: " +
-                    (lines.empty() ? std::string("no new lines")
-                                   : std::to_string(lines.size()) + (lines.size() == 1 ? " new line" : " new lines")) +
-                    "\n";
+  std::string out = "Log file Quillfen/Log.log: ";
+  out += lines.empty() ? "no new lines\n"
+                       : std::to_string(lines.size()) + (lines.size() == 1 ? " new line\n" : " new lines\n");
   if (!kept) out += "! the lines the log held before the run were changed\n";
   std::vector<std::string> shown;
   const char* const expected = crlf ? "\r\n" : "\n";
