@@ -22,11 +22,15 @@ struct Svg {
 
 std::string N(int value) { return std::to_string(value); }
 
-std::string Colour(int rgb) {
-  char text[8];
-  std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(rgb) & 0xFFFFFFu);
+// Whole numbers in a fixed form, such as a path's: Printed("M%d %d H%d", x, y, right).
+template <class... Values>
+std::string Printed(const char* form, Values... values) {
+  char text[160];
+  std::snprintf(text, sizeof text, form, values...);
   return text;
 }
+
+std::string Colour(int rgb) { return Printed("#%06x", static_cast<unsigned>(rgb) & 0xFFFFFFu); }
 
 // Text for XML; bytes outside printable ASCII become '?', so that no text can break the file.
 std::string Escaped(const std::string& text) {
@@ -173,22 +177,15 @@ void Marks(Svg& s, Track track, Notice mark, int fill, Path path) {
       Shape(s, path(picture::FrameCentre(e.frame, s.columns), row), fill, e.text + ", frame " + N(e.frame));
 }
 
-std::string Triangle(int x, Area r) {
-  return "M" + N(x - 5) + " " + N(r.top) + " H" + N(x + 5) + " L" + N(x) + " " + N(r.bottom) + " Z";
-}
+int Mid(Area r) { return (r.top + r.bottom) / 2; }
+std::string Triangle(int x, Area r) { return Printed("M%d %d H%d L%d %d Z", x - 5, r.top, x + 5, x, r.bottom); }
 std::string Diamond(int x, Area r) {
-  const int mid = (r.top + r.bottom) / 2;
-  return "M" + N(x) + " " + N(r.top) + " L" + N(x + 6) + " " + N(mid) + " L" + N(x) + " " + N(r.bottom) + " L" +
-         N(x - 6) + " " + N(mid) + " Z";
+  return Printed("M%d %d L%d %d L%d %d L%d %d Z", x, r.top, x + 6, Mid(r), x, r.bottom, x - 6, Mid(r));
 }
 std::string Circle(int x, Area r) {
-  const int mid = (r.top + r.bottom) / 2;
-  return "M" + N(x - 6) + " " + N(mid) + " A6 6 0 1 0 " + N(x + 6) + " " + N(mid) + " A6 6 0 1 0 " + N(x - 6) + " " +
-         N(mid) + " Z";
+  return Printed("M%d %d A6 6 0 1 0 %d %d A6 6 0 1 0 %d %d Z", x - 6, Mid(r), x + 6, Mid(r), x - 6, Mid(r));
 }
-std::string Bar(int x, Area r) {
-  return "M" + N(x - 1) + " " + N(r.top - 2) + " H" + N(x + 2) + " V" + N(r.bottom + 2) + " H" + N(x - 1) + " Z";
-}
+std::string Bar(int x, Area r) { return Printed("M%d %d H%d V%d H%d Z", x - 1, r.top - 2, x + 2, r.bottom + 2, x - 1); }
 
 // A frame fails when the host throws or a text is on screen: the plug-in's only text is its failure message.
 void Failures(Svg& s) {
