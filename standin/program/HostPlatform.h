@@ -7,8 +7,6 @@
 
 #include "bridge/BridgeControl.h"
 
-extern const bool kTextModeCrLf;
-
 // Loads the bridge and finds its controls. With a front (a bridge DLL that passes every operation on to
 // the stand-in bridge, StandinBridge.dll beside it), the front is what the plug-in binds to and the
 // controls come from the stand-in behind it. Natively neither path is used.
@@ -60,10 +58,9 @@ struct MemorySample {
   long long workingSet = 0, peakWorkingSet = 0;
 };
 
-// Whether the samples hold the process figures, whether the heap is counted at all (natively not
-// under ThreadSanitizer, whose runtime keeps operator new), and what the heap figures count.
+// Whether the samples hold the process figures, and what the heap figures count (natively nothing under
+// ThreadSanitizer, whose runtime keeps operator new: testkit/Heap.h).
 extern const bool kProcessMemory;
-extern const bool kHeapCounted;
 extern const char* const kMemoryWhat;
 
 // Allocates nothing on the heap it measures.

@@ -10,9 +10,7 @@
 #include "testkit/Heap.h"
 #include "testkit/ScriptRunner.h"
 
-const bool kTextModeCrLf = false;
 const bool kProcessMemory = false;
-const bool kHeapCounted = kHeapWatched;
 const char* const kMemoryWhat = kHeapWatched ? "the plug-in's live heap, through operator new"
                                              : "not counted: this build keeps its sanitizer's operator new";
 

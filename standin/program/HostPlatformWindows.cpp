@@ -11,9 +11,7 @@
 
 #include "program/HostPlatform.h"
 
-const bool kTextModeCrLf = true;
 const bool kProcessMemory = true;
-const bool kHeapCounted = true;
 const char* const kMemoryWhat =
     "the host process: the live blocks of all its heaps, its private memory and working set";
 

@@ -13,6 +13,7 @@
 #include "report/LogCheck.h"
 #include "report/Picture.h"
 #include "report/Timeline.h"
+#include "testkit/WorkFolder.h"
 #include "world/ApplyEvent.h"
 #include "world/World.h"
 
@@ -124,7 +125,7 @@ void PrintReport(const Scenario& s, const RunOptions& o, const LogReading& log, 
   Say("\nTimeline (frame, what happens; \"> \" the scenario, \"! \" a problem):\n");
   Say(TimelineText());
   Say("\n");
-  Say(DescribeNewLogLines(log, s.logBefore, kTextModeCrLf, start, end));
+  Say(DescribeNewLogLines(log, s.logBefore, kStoredLineEnd == "\r\n", start, end));
   Say("\nWorking folder after the run: " + FolderListing() + "\n");
   Say(LongRunReport());
   std::fflush(stdout);
