@@ -50,8 +50,7 @@ bool DeliverKey(std::uint32_t code, bool down) {
 
 void Unload() {
   StopKeyThread();
-  TimelineAdd("> the host unloads the plug-in");
-  PictureNote(Notice::kUnload);
+  ShowEvent("> the host unloads the plug-in", Notice::kUnload);
   const bool unmapped = UnloadPlugin();
   LongRunUnloaded(unmapped);
   if (!unmapped) ReportProblem("the plug-in's module is still loaded after unloading it");
@@ -71,8 +70,7 @@ void FreshWorld(const Scenario& s, const RunOptions& o) {
 // One load of the plug-in, the scenario's frames, one unload (unless this is the last play and the host
 // is to end its process with the plug-in loaded). False when the plug-in does not load.
 bool PlayScenario(const Scenario& s, const RunOptions& o, bool last, std::string& error) {
-  TimelineAdd("> the host loads the plug-in");
-  PictureNote(Notice::kLoad);
+  ShowEvent("> the host loads the plug-in", Notice::kLoad);
   TheWorld.pluginLoaded = true;
   std::uintptr_t module = 0;
   if (!LoadPlugin(o.pluginPath, module, error)) return false;
