@@ -28,7 +28,7 @@ struct HorseGroup {
 };
 struct Give {
   std::string weapon;
-  unsigned tests = 0;  // kTest1 and so on, as the world keeps them
+  unsigned tests = 0;  // a bit per word of kWeaponTestNames (world/World.h)
 };
 struct Fit {
   std::string weapon, component;

@@ -11,9 +11,7 @@
 
 #include "testkit/Game.h"
 
-// Which of the host's weapon tests say yes for a weapon, as a scenario gives them.
-inline constexpr unsigned kTest1 = 1, kTest2 = 2, kTest3 = 4, kScopeTest = 8;
-// Their words in a scenario, bit by bit.
+// The words of the host's weapon tests in a scenario, bit by bit of a weapon's tests.
 inline constexpr const char* kWeaponTestNames[] = {"test1", "test2", "test3", "scope-test"};
 
 // A failure the scenario asked for: the next call of the native on that frame throws.
