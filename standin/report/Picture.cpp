@@ -10,6 +10,7 @@
 
 namespace {
 using picture::Area;
+using picture::Middle;
 using picture::Track;
 
 struct Svg {
@@ -177,13 +178,12 @@ void Marks(Svg& s, Track track, Notice mark, int fill, Path path) {
       Shape(s, path(picture::FrameCentre(e.frame, s.columns), row), fill, e.text + ", frame " + N(e.frame));
 }
 
-int Mid(Area r) { return (r.top + r.bottom) / 2; }
 std::string Triangle(int x, Area r) { return Printed("M%d %d H%d L%d %d Z", x - 5, r.top, x + 5, x, r.bottom); }
 std::string Diamond(int x, Area r) {
-  return Printed("M%d %d L%d %d L%d %d L%d %d Z", x, r.top, x + 6, Mid(r), x, r.bottom, x - 6, Mid(r));
+  return Printed("M%d %d L%d %d L%d %d L%d %d Z", x, r.top, x + 6, Middle(r), x, r.bottom, x - 6, Middle(r));
 }
 std::string Circle(int x, Area r) {
-  return Printed("M%d %d A6 6 0 1 0 %d %d A6 6 0 1 0 %d %d Z", x - 6, Mid(r), x + 6, Mid(r), x - 6, Mid(r));
+  return Printed("M%d %d A6 6 0 1 0 %d %d A6 6 0 1 0 %d %d Z", x - 6, Middle(r), x + 6, Middle(r), x - 6, Middle(r));
 }
 std::string Bar(int x, Area r) { return Printed("M%d %d H%d V%d H%d Z", x - 1, r.top - 2, x + 2, r.bottom + 2, x - 1); }
 
@@ -260,16 +260,15 @@ void Legend(Svg& s) {
   for (int i = 0; i < 8; ++i) {
     const int x = picture::kPlotLeft + (i % 4) * 245, y = top + (i / 4) * picture::kLegendRowHeight + 4;
     const Area r{y, y + 12};
-    const int mid = (r.top + r.bottom) / 2;
     switch (i) {
       case 0:
       case 1:
-        s.out += "<path d=\"M" + N(x) + " " + N(mid) + " H" + N(x + 24) + "\" fill=\"none\" stroke=\"" +
+        s.out += "<path d=\"M" + N(x) + " " + N(Middle(r)) + " H" + N(x + 24) + "\" fill=\"none\" stroke=\"" +
                  Colour(i == 0 ? picture::kDistanceLine : picture::kLimitLine) + "\" stroke-width=\"2\"" +
                  (i == 1 ? " stroke-dasharray=\"8 5\"" : "") + "/>\n";
         break;
       case 2: Rect(s, x, r.top, 24, 12, 0x6BAED6); break;
-      case 3: Rect(s, x, mid, 24, 4, 0x525252); break;
+      case 3: Rect(s, x, Middle(r), 24, 4, 0x525252); break;
       case 4: Shape(s, Triangle(x + 12, r), picture::kMark, texts[i]); break;
       case 5: Shape(s, Diamond(x + 12, r), picture::kMark, texts[i]); break;
       case 6: Shape(s, Circle(x + 12, r), picture::kFailureMark, texts[i]); break;
