@@ -96,9 +96,8 @@ void UnloadBridge() {
 std::string DefaultModulePath(const char* fileName) {
   char path[MAX_PATH * 4];
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string exe(path, length);
-  const std::size_t slash = exe.find_last_of("\\/");
-  return (slash == std::string::npos ? std::string() : exe.substr(0, slash + 1)) + fileName;
+  const std::string exe(path, length);
+  return exe.substr(0, exe.find_last_of("\\/") + 1) + fileName;  // npos + 1: no folder at all
 }
 
 void* HoldFileOpen(const std::string& path) {
