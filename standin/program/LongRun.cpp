@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <vector>
 
 #include "bridge/BridgeControl.h"
@@ -122,15 +123,13 @@ bool SetLongRunOption(const std::string& flag, const std::string& value, RunOpti
   if (flag == "--frames") return ParseCount(value, options.frames);
   if (flag == "--cycles") return ParseCount(value, options.cycles);
   options.memoryAt.clear();
-  for (std::size_t start = 0;;) {
-    const std::size_t comma = value.find(',', start);
+  std::istringstream counts(value + ",");  // each count ends in a comma, so that an empty last one is read too
+  for (std::string count; std::getline(counts, count, ',');) {
     int frame = 0;
-    if (!ParseCount(value.substr(start, comma - start), frame)) return false;
-    if (!options.memoryAt.empty() && frame <= options.memoryAt.back()) return false;
+    if (!ParseCount(count, frame) || (!options.memoryAt.empty() && frame <= options.memoryAt.back())) return false;
     options.memoryAt.push_back(frame);
-    if (comma == std::string::npos) return true;
-    start = comma + 1;
   }
+  return true;
 }
 
 void LongRunStart(const RunOptions& options) {
