@@ -77,7 +77,7 @@ std::string GroupName(std::int64_t group) {
 void TellPromptChanges() {
   for (std::size_t i = 0; i < TheGame.promptCount; ++i) {
     const HostPrompt& p = TheGame.prompts[i];
-    SeenPrompt& seen = TheWorld.seen[i];
+    HostPrompt& seen = TheWorld.seen[i];
     if (!p.registered) continue;
     const bool changed = p.visible != seen.visible ||
                          (p.visible && (p.enabled != seen.enabled || p.text != seen.text || p.group != seen.group));
@@ -85,7 +85,7 @@ void TellPromptChanges() {
       TellEvent(PromptName(p) + " shown, " + GroupName(p.group) + (p.enabled ? "" : ", disabled"));
     else if (changed)
       TellEvent(PromptName(p) + " hidden");
-    seen = SeenPrompt{p.visible, p.enabled, p.text, p.group};
+    seen = p;
   }
 }
 }  // namespace

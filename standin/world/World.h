@@ -23,18 +23,11 @@ struct PlannedFailure {
   bool done = false;
 };
 
-// A prompt as the player saw it at the end of the last frame.
-struct SeenPrompt {
-  bool visible = false, enabled = false;
-  UINT64 text = 0;
-  std::int64_t group = 0;
-};
-
 struct World {
   int frame = 0;  // the current frame, as the host counts them; the timeline and the picture use it too
   std::vector<PlannedFailure> failures;
   bool pluginLoaded = false;
-  SeenPrompt seen[kMaxPrompts];
+  HostPrompt seen[kMaxPrompts];  // each prompt as the player saw it at the end of the last frame
   std::set<std::string> problemsReported;
 };
 
