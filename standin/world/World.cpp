@@ -12,10 +12,10 @@
 World TheWorld;
 
 namespace {
-EventSink eventSink = nullptr;
-StateSink stateSink = nullptr;
-KeySender keySender = nullptr;
-Unloader unloader = nullptr;
+void (*eventSink)(const std::string&, Notice) = nullptr;
+void (*stateSink)(const std::string&) = nullptr;
+bool (*keySender)(std::uint32_t, bool) = nullptr;
+void (*unloader)() = nullptr;
 
 void TellState(const std::string& text) {
   if (stateSink != nullptr) stateSink(text);
@@ -129,7 +129,7 @@ void WorldEndFrame() {
   GameEndFrame();
 }
 
-void WorldTellTo(EventSink event, StateSink state) {
+void WorldTellTo(void (*event)(const std::string&, Notice), void (*state)(const std::string&)) {
   eventSink = event;
   stateSink = state;
 }
@@ -138,7 +138,7 @@ void TellEvent(const std::string& text, Notice notice) {
   if (eventSink != nullptr) eventSink(text, notice);
 }
 
-void WorldAskHostWith(KeySender key, Unloader unload) {
+void WorldAskHostWith(bool (*key)(std::uint32_t, bool), void (*unload)()) {
   keySender = key;
   unloader = unload;
 }

@@ -48,18 +48,14 @@ void WorldEndFrame();
 // What a player would notice, as the world tells it: a one-off event on the current frame, or a state
 // that holds on it. Some events the picture marks too, as it marks the host's loading and unloading.
 enum class Notice { kPlain, kCompletion, kInteraction, kThrown, kLoad, kUnload };
-using EventSink = void (*)(const std::string& text, Notice notice);
-using StateSink = void (*)(const std::string& text);
 // Where the world tells it from now on; until then (or with null) nothing is told.
-void WorldTellTo(EventSink event, StateSink state);
+void WorldTellTo(void (*event)(const std::string& text, Notice notice), void (*state)(const std::string& text));
 void TellEvent(const std::string& text, Notice notice = Notice::kPlain);
 
 // What a scenario asks of the host, which the world cannot do itself: a keyboard message to the
 // plug-in's handler (true when a handler took it), and unloading the plug-in.
-using KeySender = bool (*)(std::uint32_t code, bool down);
-using Unloader = void (*)();
 // Who does it from now on; until then (or with null) a key finds no handler and nothing is unloaded.
-void WorldAskHostWith(KeySender key, Unloader unload);
+void WorldAskHostWith(bool (*key)(std::uint32_t code, bool down), void (*unload)());
 bool AskHostForKey(std::uint32_t code, bool down);
 void AskHostToUnload();
 
