@@ -192,12 +192,11 @@ void Failures(Svg& s) {
   const Area row = picture::Band(picture::TrackArea(Track::kFailure, s.weapons));
   std::map<int, std::string> what;
   for (int f = 0; f < s.frames; ++f)
-    for (const std::string& text : s.run.frames[f].onScreen) what[f] += "on screen: " + text + "\n";
+    for (const std::string& text : s.run.frames[f].onScreen) what[f] += "\non screen: " + text;
   for (const PictureEvent& e : s.run.events)
-    if (e.mark == Notice::kThrown) what[e.frame] += e.text + "\n";
+    if (e.mark == Notice::kThrown) what[e.frame] += "\n" + e.text;
   for (const auto& [frame, text] : what)
-    Shape(s, Circle(picture::FrameCentre(frame, s.columns), row), picture::kFailureMark,
-          "frame " + N(frame) + "\n" + text.substr(0, text.size() - 1));
+    Shape(s, Circle(picture::FrameCentre(frame, s.columns), row), picture::kFailureMark, "frame " + N(frame) + text);
 }
 
 void LoadMarks(Svg& s) {
@@ -218,7 +217,7 @@ void Weapons(Svg& s) {
   const int palette[] = {0xD9C49A, 0xA6CEE3, 0xB2DF8A, 0xCAB2D6};
   std::map<std::string, int> fills;  // the same components, the same fill in every row
   if (s.run.weapons.empty()) TrackLabel(s, picture::TrackArea(Track::kWeapon, 0), "no weapon");
-  for (int i = 0; i < s.weapons && !s.run.weapons.empty(); ++i) {
+  for (int i = 0; i < s.weapons; ++i) {
     const Area row = picture::TrackArea(Track::kWeapon, s.weapons, i);
     TrackLabel(s, row, s.run.weapons[i]);
     const auto& frames = s.run.frames;
