@@ -69,8 +69,7 @@ std::string FrameReport() {
     out += "  after frame " + std::to_string(s.frame) + ": " + Describe(s.memory) + "; log " +
            std::to_string(s.logBytes) + " bytes\n";
   if (frameSamples.size() < 2) return out;
-  const FrameSample& a = frameSamples.front();
-  const FrameSample& b = frameSamples.back();
+  const FrameSample &a = frameSamples.front(), &b = frameSamples.back();
   out += "  from frame " + std::to_string(a.frame) + " to frame " + std::to_string(b.frame) + ": ";
   out += Same(a.memory, b.memory) ? "memory stays the same"
                                   : "memory grows: heap " + Signed(b.memory.blocks - a.memory.blocks) + " blocks, " +
@@ -101,8 +100,7 @@ std::string CycleReport() {
   for (std::size_t i = 1; i < cycleSamples.size(); ++i)
     left.push_back(cycleSamples[i].bytes - cycleSamples[i - 1].bytes);
   const auto [least, most] = std::minmax_element(left.begin(), left.end());
-  const MemorySample& first = cycleSamples.front();
-  const MemorySample& last = cycleSamples.back();
+  const MemorySample &first = cycleSamples.front(), &last = cycleSamples.back();
   const double n = static_cast<double>(cycleSamples.size() - 1);
   char line[240];
   std::snprintf(line, sizeof line, "  each cycle after the first leaves %.1f heap blocks, %.1f bytes",
