@@ -85,7 +85,6 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, bool last, std::string
     bridge.runFrame(static_cast<std::uint32_t>(frame) * static_cast<std::uint32_t>(s.frameMs));
     PictureEndFrame();
     WorldEndFrame();
-    TimelineEndFrame();
     LongRunAfterFrame(frame + 1);
   }
   TheWorld.frame = s.frames;

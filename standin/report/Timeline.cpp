@@ -14,7 +14,7 @@ struct Entry {
 };
 
 std::vector<Entry> entries;
-std::map<std::string, std::size_t> openSpans;  // text to its entry
+std::map<std::string, std::size_t> spans;  // text to its latest span's entry, which a hold on the next frame extends
 
 std::string FrameColumn(const Entry& e) {
   std::string column = std::to_string(e.first);
@@ -27,17 +27,13 @@ std::string FrameColumn(const Entry& e) {
 void TimelineAdd(const std::string& text) { entries.push_back(Entry{TheWorld.frame, TheWorld.frame, false, text}); }
 
 void TimelineHold(const std::string& text) {
-  const auto open = openSpans.find(text);
-  if (open != openSpans.end() && entries[open->second].last >= TheWorld.frame - 1) {
-    entries[open->second].last = TheWorld.frame;
+  const auto latest = spans.find(text);
+  if (latest != spans.end() && entries[latest->second].last >= TheWorld.frame - 1) {
+    entries[latest->second].last = TheWorld.frame;
     return;
   }
-  openSpans[text] = entries.size();
+  spans[text] = entries.size();
   entries.push_back(Entry{TheWorld.frame, TheWorld.frame, true, text});
-}
-
-void TimelineEndFrame() {
-  std::erase_if(openSpans, [](const auto& open) { return entries[open.second].last < TheWorld.frame; });
 }
 
 std::string TimelineText() {
@@ -58,5 +54,5 @@ std::string TimelineText() {
 
 void TimelineClear() {
   entries.clear();
-  openSpans.clear();
+  spans.clear();
 }
