@@ -16,20 +16,10 @@ bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& er
 // Unloads the plug-in, which unregisters on detach. False when its module is still mapped afterwards.
 bool UnloadPlugin();
 // Ends the process with the plug-in loaded, as a game that quits does: the plug-in's entry sees the
-// process detach of termination (natively the host calls it so). What the bridge notes then is written
-// straight to stdout, "at process exit: ...", since the host's own objects are gone by that time.
-[[noreturn]] void EndProcessWithPluginLoaded(const BridgeControl& bridge);
+// process detach of termination (natively the host calls it so).
+[[noreturn]] void EndProcessWithPluginLoaded();
 // Writes to stdout at once; on Windows through the handle, the C runtime being gone at process exit.
 void WriteStdoutNow(const char* text);
-// The bridge's note hook at process exit.
-inline void ExitNote(int note, UINT64, const char*) {
-  switch (note) {
-    case kNoteScriptUnregistered: WriteStdoutNow("at process exit: script unregistered\n"); break;
-    case kNoteKeyboardUnregistered: WriteStdoutNow("at process exit: keyboard handler unregistered\n"); break;
-    case kNoteProblem: WriteStdoutNow("at process exit: ! the plug-in misused the bridge\n"); break;
-    default: break;
-  }
-}
 void UnloadBridge();
 
 // Where a DLL of that name lies by default: next to the host executable. Empty natively.

@@ -51,9 +51,7 @@ void WriteStdoutNow(const char* text) {
   std::fflush(stdout);
 }
 
-void EndProcessWithPluginLoaded(const BridgeControl& bridge) {
-  std::fflush(stdout);
-  bridge.setHooks(nullptr, ExitNote, nullptr);
+void EndProcessWithPluginLoaded() {
   DllMain(PluginModule(), 0, reinterpret_cast<void*>(1));  // the loader's detach when the process ends
   std::exit(0);
 }

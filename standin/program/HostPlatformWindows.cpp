@@ -81,11 +81,8 @@ void WriteStdoutNow(const char* text) {
   WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, static_cast<DWORD>(lstrlenA(text)), &written, nullptr);
 }
 
-void EndProcessWithPluginLoaded(const BridgeControl& bridge) {
-  std::fflush(stdout);
-  bridge.setHooks(nullptr, ExitNote, nullptr);
-  std::exit(0);  // as a game returns from its main: the C runtime ends, then the loader detaches the DLLs
-}
+// As a game returns from its main: the C runtime ends, then the loader detaches the DLLs.
+void EndProcessWithPluginLoaded() { std::exit(0); }
 
 void UnloadBridge() {
   // A front, and with it the stand-in, which only the front holds; or else the bridge itself.

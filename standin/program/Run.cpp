@@ -33,6 +33,17 @@ void ShowEvent(const std::string& text, Notice notice) {
   if (notice != Notice::kPlain) PictureNote(notice, text);
 }
 
+// The bridge's note hook at process exit: what it notes then goes straight to stdout, since the host's
+// own objects are gone by that time.
+void ExitNote(int note, UINT64, const char*) {
+  switch (note) {
+    case kNoteScriptUnregistered: WriteStdoutNow("at process exit: script unregistered\n"); break;
+    case kNoteKeyboardUnregistered: WriteStdoutNow("at process exit: keyboard handler unregistered\n"); break;
+    case kNoteProblem: WriteStdoutNow("at process exit: ! the plug-in misused the bridge\n"); break;
+    default: break;
+  }
+}
+
 bool AnswerOnHost(const NativeCall& call) {
   const HostWork host;
   return AnswerNative(call);
@@ -155,6 +166,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
 
   PrintReport(s, o, ReadLog(heldLog), start, end);
   if (!o.svgPath.empty() && !PictureWrite(o.svgPath, error)) return Failed(error);
-  if (endLoaded) EndProcessWithPluginLoaded(bridge);
-  return 0;
+  if (!endLoaded) return 0;
+  bridge.setHooks(nullptr, ExitNote, nullptr);  // stdout is flushed: the report is out
+  EndProcessWithPluginLoaded();
 }
