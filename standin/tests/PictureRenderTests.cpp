@@ -101,8 +101,7 @@ std::string Row(const Rendered& r, int y, bool (*looks)(int)) {
 // The same for the frames given as inclusive ranges.
 std::string Frames(int columns, std::initializer_list<std::pair<int, int>> ranges) {
   std::string out(static_cast<std::size_t>(columns), '.');
-  for (const auto& [first, last] : ranges)
-    for (int f = first; f <= last; ++f) out[static_cast<std::size_t>(f)] = '#';
+  for (const auto& [first, last] : ranges) out.replace(first, last - first + 1, last - first + 1, '#');
   return out;
 }
 
