@@ -13,7 +13,7 @@
 bool LoadBridge(const std::string& path, const std::string& front, BridgeControl& control, std::string& error);
 // Loads the plug-in, which registers its script on attach; module is the handle it was loaded at.
 bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& error);
-// Unloads the plug-in, which unregisters on detach. False when its module is still mapped afterwards.
+// Unloads the plug-in, once per load; it unregisters on detach. False when its module is still mapped after.
 bool UnloadPlugin();
 // Ends the process with the plug-in loaded, as a game that quits does: the plug-in's entry sees the
 // process detach of termination (natively the host calls it so).

@@ -18,7 +18,6 @@ namespace {
 // Stands for the plug-in's module handle: something with an address of its own.
 char pluginImage;
 HMODULE PluginModule() { return reinterpret_cast<HMODULE>(&pluginImage); }
-bool loaded = false;
 
 thread_local int hostWork = 0;
 bool PluginAllocates() { return hostWork == 0 && OnScript(); }
@@ -32,15 +31,13 @@ bool LoadBridge(const std::string&, const std::string&, BridgeControl& control, 
 
 bool LoadPlugin(const std::string&, std::uintptr_t& module, std::string&) {
   DllMain(PluginModule(), 1, nullptr);  // process attach
-  loaded = true;
   module = reinterpret_cast<std::uintptr_t>(PluginModule());
   return true;
 }
 
 bool UnloadPlugin() {
   // Process detach. The plug-in's globals stay until the process ends: it is linked in, not unloaded.
-  if (loaded) DllMain(PluginModule(), 0, nullptr);
-  loaded = false;
+  DllMain(PluginModule(), 0, nullptr);
   return true;
 }
 

@@ -63,14 +63,12 @@ bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& er
 }
 
 bool UnloadPlugin() {
-  if (pluginModule == nullptr) return true;
   FreeLibrary(pluginModule);
   // Gone means no module contains the address it was loaded at any more.
   HMODULE still = nullptr;
   const bool mapped =
       GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                          reinterpret_cast<LPCSTR>(pluginModule), &still) != 0;
-  pluginModule = nullptr;
   return !mapped;
 }
 
