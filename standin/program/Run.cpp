@@ -27,10 +27,11 @@ int Failed(const std::string& error) {
   return 1;
 }
 
-// What the world tells goes into the timeline; the moments the picture marks go there too.
+// What the world tells goes into the timeline; the moments the picture marks go there too, the host's
+// own without the timeline's "> ".
 void ShowEvent(const std::string& text, Notice notice) {
   TimelineAdd(text);
-  if (notice != Notice::kPlain) PictureNote(notice, text);
+  if (notice != Notice::kPlain) PictureNote(notice, text.starts_with("> ") ? text.substr(2) : text);
 }
 
 // The bridge's note hook at process exit: what it notes then goes straight to stdout, since the host's

@@ -169,13 +169,19 @@ void ValueTrack(Svg& s, Track track, const std::string& label, const std::string
       });
 }
 
-// A mark at each event of one kind: path(centre, band) gives its shape.
+// A mark at each event of one kind: path(centre, band) gives its shape; a label, if any, goes beside it.
 template <class Path>
-void Marks(Svg& s, Track track, Notice mark, int fill, Path path) {
+void Marks(Svg& s, Track track, Notice mark, int fill, Path path, const char* label = nullptr) {
   const Area row = picture::Band(picture::TrackArea(track, s.weapons));
-  for (const PictureEvent& e : s.run.events)
-    if (e.mark == mark)
-      Shape(s, path(picture::FrameCentre(e.frame, s.columns), row), fill, e.text + ", frame " + N(e.frame));
+  for (const PictureEvent& e : s.run.events) {
+    if (e.mark != mark) continue;
+    const int x = picture::FrameCentre(e.frame, s.columns);
+    Shape(s, path(x, row), fill, e.text + ", frame " + N(e.frame));
+    const bool right = x + 50 < picture::kPlotRight;
+    if (label != nullptr)
+      Text(s, right ? x + 6 : x - 6, row.bottom - 3, label,
+           std::string("font-size=\"11\"") + (right ? "" : " text-anchor=\"end\""));
+  }
 }
 
 std::string Triangle(int x, Area r) { return Printed("M%d %d H%d L%d %d Z", x - 5, r.top, x + 5, x, r.bottom); }
@@ -197,20 +203,6 @@ void Failures(Svg& s) {
     if (e.mark == Notice::kThrown) what[e.frame] += "\n" + e.text;
   for (const auto& [frame, text] : what)
     Shape(s, Circle(picture::FrameCentre(frame, s.columns), row), picture::kFailureMark, "frame " + N(frame) + text);
-}
-
-void LoadMarks(Svg& s) {
-  const Area row = picture::Band(picture::TrackArea(Track::kPlugin, s.weapons));
-  for (const PictureEvent& e : s.run.events) {
-    if (e.mark != Notice::kLoad && e.mark != Notice::kUnload) continue;
-    const bool load = e.mark == Notice::kLoad;
-    const int x = picture::FrameCentre(e.frame, s.columns);
-    Shape(s, Bar(x, row), picture::kMark,
-          std::string(load ? "the host loads the plug-in" : "the host unloads the plug-in") + ", frame " + N(e.frame));
-    const bool right = x + 50 < picture::kPlotRight;
-    Text(s, right ? x + 6 : x - 6, row.bottom - 3, load ? "load" : "unload",
-         std::string("font-size=\"11\"") + (right ? "" : " text-anchor=\"end\""));
-  }
 }
 
 void Weapons(Svg& s) {
@@ -318,7 +310,9 @@ std::string PictureSvg(const PictureRun& run) {
         [&](int f) { return YesIf(frames[f].reticleHidden); });
   Bands(s, picture::Band(area(Track::kAim)), 0xBCBDDC, "aiming", [&](int f) { return YesIf(frames[f].aiming); });
   Failures(s);
-  LoadMarks(s);
+  // A play loads the plug-in once and then unloads it at most once: in that order, as they came.
+  Marks(s, Track::kPlugin, Notice::kLoad, picture::kMark, Bar, "load");
+  Marks(s, Track::kPlugin, Notice::kUnload, picture::kMark, Bar, "unload");
   Marks(s, Track::kInteraction, Notice::kInteraction, picture::kMark, Diamond);
   Legend(s);
   s.out += "</svg>\n";
