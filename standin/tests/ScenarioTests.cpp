@@ -8,7 +8,6 @@
 #include "testkit/NameHash.h"
 #include "world/Format.h"
 #include "world/Scenario.h"
-#include "world/World.h"
 
 namespace {
 TEST(NameHash, IsJenkinsOneAtATimeOfTheLowerCasedName) {
