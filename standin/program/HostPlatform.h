@@ -7,9 +7,8 @@
 
 #include "bridge/BridgeControl.h"
 
-// Loads the bridge and finds its controls. With a front (a bridge DLL that passes every operation on to
-// the stand-in bridge, StandinBridge.dll beside it), the front is what the plug-in binds to and the
-// controls come from the stand-in behind it. Natively neither path is used.
+// Loads the bridge and finds its controls. With a front, the plug-in binds to the front and the controls
+// come from the stand-in bridge that it passes every operation on to. Natively neither path is used.
 bool LoadBridge(const std::string& path, const std::string& front, BridgeControl& control, std::string& error);
 // Loads the plug-in, which registers its script on attach; module is the handle it was loaded at.
 bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& error);
@@ -25,8 +24,7 @@ void UnloadBridge();
 // Where a DLL of that name lies by default: next to the host executable. Empty natively.
 std::string DefaultModulePath(const char* fileName);
 
-// Opens a file as another program would, with read and write sharing, for the length of the run; null
-// when that fails.
+// Opens a file as another program would, with read and write sharing, for the length of the run; null if not.
 void* HoldFileOpen(const std::string& path);
 std::string ReadHeldFile(void* held);
 void ReleaseHeldFile(void* held);
@@ -41,8 +39,7 @@ bool LocalTime(std::tm& out);
 // Memory figures for the long runs: natively the plug-in's own live heap (testkit/Heap.h); on Windows,
 // where it shares the heap, the process's: live heap blocks, committed private memory, working set.
 struct MemorySample {
-  long long blocks = 0;  // live heap blocks
-  long long bytes = 0;   // their bytes
+  long long blocks = 0, bytes = 0;  // live heap blocks and their bytes
   // The process figures, on Windows only.
   long long privateBytes = 0, peakPrivateBytes = 0;
   long long workingSet = 0, peakWorkingSet = 0;
