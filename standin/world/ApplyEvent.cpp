@@ -5,9 +5,7 @@
 #include "world/World.h"
 
 namespace {
-std::string ToHorse() {
-  return TheGame.hasHorse ? ", " + FormatNumber(DistanceToHorse()) + " from the horse" : std::string();
-}
+std::string ToHorse() { return TheGame.hasHorse ? ", " + FormatNumber(DistanceToHorse()) + " from the horse" : ""; }
 
 // Puts something at x, y, z and says where that is.
 std::string Place(float (&at)[3], float x, float y, float z) {
@@ -110,5 +108,5 @@ void Apply(const event::Unload&, const ScenarioEvent&) {
 }  // namespace
 
 void ApplyEvent(const ScenarioEvent& event) {
-  std::visit([&event](const auto& what) { Apply(what, event); }, event.action);
+  std::visit([&](const auto& what) { Apply(what, event); }, event.action);
 }
