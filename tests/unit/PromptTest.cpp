@@ -70,9 +70,8 @@ TEST_F(PromptTest, AHandleWithTheHighBitSetIsPushedZeroExtended) {
   fake::Answer(natives::PromptCreate, 0xFFFFFFFFFFFFFFFA);  // only the low 32 bits are the handle
   Prompt prompt("x", 1, PromptMode::Standard);
   EXPECT_EQ(prompt.handle, -6);
-  const std::size_t mark = fake::LineCount();
-  prompt.Show();
-  EXPECT_LINES(fake::Lines(mark), {"PromptSetEnabled(0xFFFFFFFA, 1)", "PromptSetVisible(0xFFFFFFFA, 1)"});
+  EXPECT_LINES(LinesSentBy([&] { prompt.Show(); }),
+               {"PromptSetEnabled(0xFFFFFFFA, 1)", "PromptSetVisible(0xFFFFFFFA, 1)"});
 }
 
 TEST_F(PromptTest, ALabelOfAnyLengthIsSentWhole) {
@@ -189,10 +188,8 @@ TEST_F(PromptTest, SetGroupEntity) {
   for (const Case& c : cases) {
     SCOPED_TRACE("entity " + std::to_string(c.entity));
     fake::Answer(natives::EntityPromptGroup, 0xFFFFFFFF00000000 | static_cast<std::uint32_t>(c.group));
-    const std::size_t mark = fake::LineCount();
-    prompt.SetGroupEntity(c.entity);
+    EXPECT_LINES(LinesSentBy([&] { prompt.SetGroupEntity(c.entity); }), c.lines);
     EXPECT_EQ(prompt.groupEntity, c.entity);
-    EXPECT_LINES(fake::Lines(mark), c.lines);
   }
 }
 

@@ -26,9 +26,8 @@ TEST_F(ReticleSuppressionTest, EachOutcomeSendsItsNatives) {
     SCOPED_TRACE(testing::Message() << std::hex << "player 0x" << c.playerInScope << ", weapon 0x" << c.weaponInScope);
     TheGame.aiming = c.playerInScope;
     ReticleWeapon().tests[kInScopeTest] = c.weaponInScope;
-    const std::size_t mark = fake::LineCount();
-    ReticleSuppression();
-    EXPECT_LINES(fake::Lines(mark), std::vector<std::string>(kAllFive.begin(), kAllFive.begin() + c.natives));
+    EXPECT_LINES(LinesSentBy(ReticleSuppression),
+                 std::vector<std::string>(kAllFive.begin(), kAllFive.begin() + c.natives));
   }
 }
 
@@ -49,10 +48,8 @@ TEST_F(ReticleSuppressionTest, ThePlayerIdentifierGoesSignWidened) {
   TheGame.playerId = -1;
   ReticleSuppression();
   EXPECT_LINES(fake::Lines(), {"GetPlayerId()", "PlayerInScopeTest(-1)"});
-  const std::size_t mark = fake::LineCount();
   fake::Answer(natives::GetPlayerId, 0xDEADBEEF00000007);  // the identifier is the low 32 bits only
-  ReticleSuppression();
-  EXPECT_LINES(fake::Lines(mark), {"GetPlayerId()", "PlayerInScopeTest(7)"});
+  EXPECT_LINES(LinesSentBy(ReticleSuppression), {"GetPlayerId()", "PlayerInScopeTest(7)"});
 }
 
 TEST_F(ReticleSuppressionTest, NothingIsRememberedBetweenCalls) {
@@ -61,10 +58,9 @@ TEST_F(ReticleSuppressionTest, NothingIsRememberedBetweenCalls) {
   ReticleWeapon().hash = 0x77;
   TheGame.playerId = 3;
   PlayerPed = TheGame.playerPed = 0x11;
-  const std::size_t mark = fake::LineCount();
-  ReticleSuppression();
-  EXPECT_LINES(fake::Lines(mark), {"GetPlayerId()", "PlayerInScopeTest(3)", "GetCurrentWeapon(0x11, &cell, 0, 0, 0)",
-                                   "WeaponInScopeTest(0x77)", "HideReticleThisFrame()"});
+  EXPECT_LINES(LinesSentBy(ReticleSuppression),
+               {"GetPlayerId()", "PlayerInScopeTest(3)", "GetCurrentWeapon(0x11, &cell, 0, 0, 0)",
+                "WeaponInScopeTest(0x77)", "HideReticleThisFrame()"});
 }
 
 TEST_F(ReticleSuppressionTest, AWeaponCellLeftUnwrittenReadsAsWeaponZero) {

@@ -71,11 +71,7 @@ class ScopeToggleTest : public FeatureTest {
   }
 
   // One frame of the controller; gives what it sent.
-  static std::vector<std::string> Frame() {
-    const std::size_t mark = fake::LineCount();
-    ScopeToggle();
-    return fake::Lines(mark);
-  }
+  static std::vector<std::string> Frame() { return LinesSentBy(ScopeToggle); }
 
   static std::vector<std::string> FrameCompleted(bool completed) {
     HoldToggle(completed);
