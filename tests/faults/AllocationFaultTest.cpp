@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "FailingAllocator.h"
+#include "FatalText.h"
 #include "FaultScript.h"
 #include "PluginGlobals.h"
 #include "WorkFolder.h"
@@ -24,8 +25,6 @@
 #include "testkit/WorkFolder.h"
 
 namespace {
-using faults::Fatal;
-using faults::ShownOnScreen;
 using Lines = std::vector<std::string>;
 
 bool EndsWith(const Lines& all, const Lines& tail) {

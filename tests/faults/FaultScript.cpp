@@ -1,8 +1,5 @@
 #include "FaultScript.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "host/Script.h"
 #include "testkit/CallLines.h"
 #include "testkit/Game.h"
@@ -55,13 +52,5 @@ DWORD Step() {
 }
 
 bool ScriptEscaped() { return EndOfScript() == ScriptEnd::kThrew; }
-
-std::vector<std::string> ShownOnScreen(const std::string& message) {
-  char value[40];
-  std::snprintf(value, sizeof value, "SetScreenText(0x%llX)",
-                static_cast<unsigned long long>(TextValue(message.c_str())));
-  return {"CreateLiteralText(0xA, 'LITERAL_STRING', '" + message + "')", value, "PlaceScreenText()",
-          "DrawScreenText()"};
-}
 
 }  // namespace faults

@@ -2,9 +2,6 @@
 // The fault tests' script: ScriptMain on the kit's script runner and bridge, answered by the kit's game
 // and with every native noted as a line into a fixed room, so that nothing on the script's side but the
 // plug-in allocates.
-#include <string>
-#include <vector>
-
 #include "host/Bridge.h"
 
 namespace faults {
@@ -27,9 +24,5 @@ void StartScript();
 DWORD Step();
 // Whether an exception left ScriptMain (and so would have reached the host).
 bool ScriptEscaped();
-
-// The failure path's message for an exception's description, and the natives that show it on screen.
-inline std::string Fatal(const std::string& what) { return "Fatal: " + what + ", check the logs for more info."; }
-std::vector<std::string> ShownOnScreen(const std::string& message);
 
 }  // namespace faults

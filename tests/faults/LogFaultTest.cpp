@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "FatalText.h"
 #include "FaultScript.h"
 #include "PluginGlobals.h"
 #include "WorkFolder.h"
@@ -47,10 +48,10 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-const std::string kFatal = faults::Fatal("invalid stoi argument");
+const std::string kFatal = Fatal("invalid stoi argument");
 // Once the game has made the message's text value.
 Lines FailingFrame() {
-  Lines frame = faults::ShownOnScreen(kFatal);
+  Lines frame = ShownOnScreen(kFatal);
   frame.insert(frame.begin(), "GetPlayerPedHandle()");
   return frame;
 }

@@ -1,8 +1,7 @@
-#include <cstdio>
-#include <new>
 #include <stdexcept>
 
 #include "ScriptFixture.h"
+#include "common/FatalText.h"
 #include "core/Settings.h"
 #include "features/Prompt.h"
 
@@ -10,18 +9,7 @@ namespace {
 
 using ScriptFailureTest = ScriptTest;
 
-std::string FatalMessage(const std::string& what) { return "Fatal: " + what + ", check the logs for more info."; }
-
-// The four natives that put the fatal message on screen.
-// The screen text is the host's value for the message, which the game makes once (testkit/Game.h): the
-// one it made, or, asked before the step that makes it, the next.
-std::vector<std::string> ShowsFatal(const std::string& what) {
-  char value[40];
-  std::snprintf(value, sizeof value, "SetScreenText(0x%llX)",
-                static_cast<unsigned long long>(TextValue(FatalMessage(what).c_str())));
-  return {"CreateLiteralText(0xA, 'LITERAL_STRING', '" + FatalMessage(what) + "')", value, "PlaceScreenText()",
-          "DrawScreenText()"};
-}
+std::vector<std::string> ShowsFatal(const std::string& what) { return ShownOnScreen(Fatal(what)); }
 
 const std::vector<std::string> kLoaded = {"loading settings file: Varnholt.ini", "settings file loaded"};
 const std::vector<std::string> kRefresh = {"GetPlayerPedHandle()"};
@@ -41,7 +29,7 @@ TEST_F(ScriptFailureTest, ASwitchThatIsNoNumberFailsEveryFrameBeforeAnyFeature) 
   std::vector<std::string> log = kLoaded;
   for (int frame = 0; frame < 3; ++frame) {
     log.push_back("Something wrong happened");
-    log.push_back(FatalMessage("invalid stoi argument"));
+    log.push_back(Fatal("invalid stoi argument"));
   }
   EXPECT_LINES(LogMessages(), log);
   EXPECT_EQ(fake::CountNative(natives::GetPlayerMount), 0u) << "neither feature ran";
@@ -53,8 +41,8 @@ TEST_F(ScriptFailureTest, ABadScopeToggleSwitchLetsTheReticleRunFirst) {
   Step();
   EXPECT_LINES(Step(), Concat({kRefresh, kReticleNo, ShowsFatal("invalid stoi argument"), kWait}));
   EXPECT_LINES(LogMessages(), Concat({kLoaded,
-                                      {"Something wrong happened", FatalMessage("invalid stoi argument"),
-                                       "Something wrong happened", FatalMessage("invalid stoi argument")}}));
+                                      {"Something wrong happened", Fatal("invalid stoi argument"),
+                                       "Something wrong happened", Fatal("invalid stoi argument")}}));
 }
 
 TEST_F(ScriptFailureTest, ASwitchOutOfRange) {
@@ -62,8 +50,8 @@ TEST_F(ScriptFailureTest, ASwitchOutOfRange) {
   Step();
   EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("stoi argument out of range"), kWait}));
   EXPECT_LINES(LogMessages(), Concat({kLoaded,
-                                      {"Something wrong happened", FatalMessage("stoi argument out of range"),
-                                       "Something wrong happened", FatalMessage("stoi argument out of range")}}));
+                                      {"Something wrong happened", Fatal("stoi argument out of range"),
+                                       "Something wrong happened", Fatal("stoi argument out of range")}}));
 }
 
 TEST_F(ScriptFailureTest, AStandardExceptionInAFeatureIsLoggedShownAndTheNextFrameIsNormal) {
@@ -74,7 +62,7 @@ TEST_F(ScriptFailureTest, AStandardExceptionInAFeatureIsLoggedShownAndTheNextFra
   fake::Once(natives::GetPlayerMount, Throws("no horse today"));
   EXPECT_LINES(Step(), Concat({kRefresh, {"GetPlayerId()", "GetPlayerMount(2)"}, ShowsFatal("no horse today"), kWait}));
   EXPECT_LINES(Step(), normal);
-  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("no horse today")}}));
+  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", Fatal("no horse today")}}));
 }
 
 TEST_F(ScriptFailureTest, AnExceptionOfAnotherKindIsLoggedButNotShown) {
@@ -97,7 +85,7 @@ TEST_F(ScriptFailureTest, AFailingPedRefreshTakesTheFailurePathAndSkipsTheFeatur
   fake::Once(natives::GetPlayerPedHandle, Throws("ped lookup failed"));
   EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("ped lookup failed"), kWait}));
   EXPECT_LINES(Step(), normal);
-  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("ped lookup failed")}}));
+  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", Fatal("ped lookup failed")}}));
 }
 
 TEST_F(ScriptFailureTest, AFailureWhileShowingTheFatalTextIsSwallowed) {
@@ -109,7 +97,7 @@ TEST_F(ScriptFailureTest, AFailureWhileShowingTheFatalTextIsSwallowed) {
   ASSERT_FALSE(frame.empty());
   EXPECT_EQ(frame.back(), "scriptWait(0)");
   EXPECT_EQ(fake::CountNative(natives::SetScreenText), 0u);
-  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("first")}}));
+  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", Fatal("first")}}));
   EXPECT_EQ(Step().back(), "scriptWait(0)");
 }
 
@@ -138,7 +126,7 @@ TEST_F(InitFailureTest, AFailingFirstRefreshIsReportedAndInitialisationIsTriedAg
   EXPECT_LINES(std::vector<std::string>(lines.begin(), lines.begin() + static_cast<long>(kInit.size())),
                kInitAfterAMessage);
   EXPECT_EQ(lines.back(), "scriptWait(0)");
-  EXPECT_LINES(LogMessages(), Concat({{"Something wrong happened", FatalMessage("not ready")}, kNoFile}));
+  EXPECT_LINES(LogMessages(), Concat({{"Something wrong happened", Fatal("not ready")}, kNoFile}));
   EXPECT_EQ(fake::CountNative(natives::PromptCreate), 1u);
 }
 
@@ -151,7 +139,7 @@ TEST_F(InitFailureTest, AFailureInThePromptsCreationReloadsTheSettingsOnTheRetry
   EXPECT_EQ(ScopeTogglePrompt, nullptr);
   EXPECT_LINES(Step(), Concat({kInitAfterAMessage, kRefresh, kWait}));
   EXPECT_LINES(Step(), Concat({kRefresh, kWait}));
-  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("no prompt")}, kLoaded}));
+  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", Fatal("no prompt")}, kLoaded}));
   ASSERT_NE(ScopeTogglePrompt, nullptr);
   EXPECT_FALSE(ScopeTogglePrompt->visible);
 }
