@@ -4,22 +4,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
 #include <functional>
-#include <iterator>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "FailingAllocator.h"
 #include "FatalText.h"
-#include "FaultScript.h"
-#include "PluginGlobals.h"
-#include "WorkFolder.h"
+#include "FaultTest.h"
 #include "core/Settings.h"
-#include "features/Prompt.h"
 #include "features/ScopeToggle.h"
-#include "host/Script.h"
 #include "testkit/CallLines.h"
 #include "testkit/Catalogue.h"
 #include "testkit/WorkFolder.h"
@@ -80,27 +75,16 @@ void ExpectReport(const Step& step, const Lines& fatalMessages, bool messageExpe
   EXPECT_TRUE(EndsWith(step.natives, WithoutTextValues(ShownOnScreen(report[1]))));
 }
 
-class AllocationFaultTest : public ::testing::Test {
+class AllocationFaultTest : public faults::FaultTest {
  protected:
   void SetUp() override {
     if (!faults::CanFailAllocations()) GTEST_SKIP() << "this build cannot replace operator new (sanitizer runtime)";
-    faults::EnterWorkFolder(true);
-    ResetPlugin();
+    FaultTest::SetUp();
   }
 
   void TearDown() override {
     faults::DisarmAllocationFailure();
-    if (!faults::CanFailAllocations()) return;
-    ResetPlugin();
-    faults::LeaveWorkFolder();
-  }
-
-  // The plug-in as loaded, before a new script starts (the previous one never runs again).
-  static void ResetPlugin() {
-    ResetPluginGlobals();
-    faults::NewFaultGame();
-    TakeCallLines();
-    faults::TakeLog();
+    if (faults::CanFailAllocations()) FaultTest::TearDown();
   }
 };
 
@@ -237,20 +221,10 @@ TEST_F(AllocationFaultTest, FailingFrameWhoseReportRunsOutOfMemoryStillLogsItsFi
 TEST_F(AllocationFaultTest, OrdinaryFramesRunUnchangedWithMemoryExhausted) {
   faults::StartScript();
   RunStep();
-  const auto idle = [] {
-    faults::StandBesideHorse(false);
-    faults::Aim(false);
-  };
-  const auto shown = [] {
-    faults::StandBesideHorse(true);
-    faults::Aim(false);
-  };
-  const auto inScope = [] {
-    faults::StandBesideHorse(false);
-    faults::Aim(true);
-  };
-  for (const auto& setScene : {+idle, +shown, +inScope}) {
-    setScene();
+  // Idle, the prompt shown, in scope.
+  for (const auto& [beside, aiming] : {std::pair{false, false}, {true, false}, {false, true}}) {
+    faults::StandBesideHorse(beside);
+    faults::Aim(aiming);
     const Step clean = RunStep();
     const Step starved = RunStep(1, true);
     EXPECT_EQ(starved.allocations, 0u);

@@ -18,15 +18,10 @@
 #include <vector>
 
 #include "FatalText.h"
-#include "FaultScript.h"
-#include "PluginGlobals.h"
-#include "WorkFolder.h"
+#include "FaultTest.h"
 #include "core/Log.h"
-#include "core/Settings.h"
-#include "features/Prompt.h"
-#include "features/ScopeToggle.h"
-#include "host/Script.h"
 #include "testkit/CallLines.h"
+#include "testkit/WorkFolder.h"
 
 namespace {
 std::atomic<bool> localTimeFails{false};
@@ -57,19 +52,10 @@ Lines FailingFrame() {
 }
 const Lines kReport = {"Something wrong happened", kFatal};
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-class LogFaultTest : public ::testing::Test {
+class LogFaultTest : public faults::FaultTest {
  protected:
-  void SetUp() override { faults::NewFaultGame(); }
   void TearDown() override {
-    ResetPluginGlobals();
-    faults::NewFaultGame();
-    TakeCallLines();
-    faults::LeaveWorkFolder();
+    FaultTest::TearDown();
     localTimeFails = false;
   }
 
@@ -93,7 +79,7 @@ class LogFaultTest : public ::testing::Test {
 };
 
 TEST_F(LogFaultTest, MissingFolderLosesTheLinesQuietlyUntilItExists) {
-  faults::EnterWorkFolder(false);
+  fs::remove("Quillfen");
   StartFailingScript();
   ExpectFramesGoOn(3);
   Log("said into the void");
@@ -106,7 +92,6 @@ TEST_F(LogFaultTest, MissingFolderLosesTheLinesQuietlyUntilItExists) {
 
 TEST_F(LogFaultTest, LogThatCannotBeOpenedIsSkipped) {
   // A folder where the file should be: no one, root included, can open it for appending.
-  faults::EnterWorkFolder(true);
   fs::create_directory("Quillfen/Log.log");
   StartFailingScript();
   ExpectFramesGoOn(3);
@@ -116,7 +101,6 @@ TEST_F(LogFaultTest, LogThatCannotBeOpenedIsSkipped) {
 }
 
 TEST_F(LogFaultTest, ReadOnlyFileSystemLeavesTheLogAsItWas) {
-  faults::EnterWorkFolder(true);
   if (!faults::MountTmpfs("Quillfen", 1 << 20)) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
   std::ofstream("Quillfen/Log.log") << "[1/1/2026 0:0:0] an earlier line\n";
   ASSERT_TRUE(faults::RemountReadOnly("Quillfen"));
@@ -126,11 +110,10 @@ TEST_F(LogFaultTest, ReadOnlyFileSystemLeavesTheLogAsItWas) {
   StartFailingScript();
   ExpectFramesGoOn(3);
   Log("cannot land");
-  EXPECT_EQ(ReadAll("Quillfen/Log.log"), "[1/1/2026 0:0:0] an earlier line\n");
+  EXPECT_EQ(ReadBytes("Quillfen/Log.log"), "[1/1/2026 0:0:0] an earlier line\n");
 }
 
 TEST_F(LogFaultTest, FullDiskLosesTheLinesAndTheLogRecoversWhenThereIsRoomAgain) {
-  faults::EnterWorkFolder(true);
   if (!faults::MountTmpfs("Quillfen", 64 * 1024)) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
   {
     std::FILE* filler = std::fopen("Quillfen/filler", "wb");
@@ -145,7 +128,7 @@ TEST_F(LogFaultTest, FullDiskLosesTheLinesAndTheLogRecoversWhenThereIsRoomAgain)
   StartFailingScript();
   ExpectFramesGoOn(3);
   Log("no room");
-  EXPECT_EQ(ReadAll("Quillfen/Log.log"), "") << "nothing fits on a full disk";
+  EXPECT_EQ(ReadBytes("Quillfen/Log.log"), "") << "nothing fits on a full disk";
 
   fs::remove("Quillfen/filler");
   faults::TakeLog();
@@ -155,7 +138,6 @@ TEST_F(LogFaultTest, FullDiskLosesTheLinesAndTheLogRecoversWhenThereIsRoomAgain)
 
 TEST_F(LogFaultTest, WritesThatAlwaysFailAreIgnored) {
   // /dev/full takes the open and refuses every write: a full disk without mounting anything.
-  faults::EnterWorkFolder(true);
   fs::create_symlink("/dev/full", "Quillfen/Log.log");
   StartFailingScript();
   ExpectFramesGoOn(3);
@@ -169,11 +151,10 @@ TEST_F(LogFaultTest, WritesThatAlwaysFailAreIgnored) {
 TEST_F(LogFaultTest, LinesLoggedWhileTheClockCannotBeReadAreStampedWithTheZeroTime) {
   const auto rawLines = [] {
     Lines lines;
-    std::istringstream text(ReadAll("Quillfen/Log.log"));
+    std::istringstream text(ReadBytes("Quillfen/Log.log"));
     for (std::string line; std::getline(text, line);) lines.push_back(line);
     return lines;
   };
-  faults::EnterWorkFolder(true);
   StartFailingScript();
   const std::size_t before = rawLines().size();
   localTimeFails = true;

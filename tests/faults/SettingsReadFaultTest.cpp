@@ -13,8 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "PluginGlobals.h"
-#include "WorkFolder.h"
+#include "FaultTest.h"
 #include "core/Settings.h"
 
 namespace {
@@ -62,13 +61,11 @@ extern "C" std::FILE* fopen(const char* path, const char* mode) {
 namespace {
 using Lines = std::vector<std::string>;
 
-class SettingsReadFaultTest : public ::testing::Test {
+class SettingsReadFaultTest : public faults::FaultTest {
  protected:
-  void SetUp() override { faults::EnterWorkFolder(true); }
   void TearDown() override {
     failReadAt = -1;
-    ResetPluginGlobals();
-    faults::LeaveWorkFolder();
+    FaultTest::TearDown();
   }
 };
 
