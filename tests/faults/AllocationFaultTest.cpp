@@ -4,22 +4,52 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <functional>
 #include <new>
 #include <string>
 #include <utility>
 #include <vector>
 
-#include "FailingAllocator.h"
 #include "FatalText.h"
 #include "FaultTest.h"
 #include "core/Settings.h"
 #include "features/ScopeToggle.h"
 #include "testkit/CallLines.h"
 #include "testkit/Catalogue.h"
+#include "testkit/Heap.h"
+#include "testkit/ScriptRunner.h"
 #include "testkit/WorkFolder.h"
 
 namespace {
+// Allocation failing on demand, through the kit's replaced operator new. Only the script's allocations
+// while a failure is armed are counted; the test's own thread always gets its memory.
+std::atomic<bool> armed{false};
+std::atomic<std::uint64_t> failAt{0};
+std::atomic<bool> failAfter{false};
+std::atomic<std::uint64_t> seen{0};
+std::atomic<bool> refused{false};
+
+bool Admit() {
+  if (!armed.load() || !OnScript()) return true;
+  const std::uint64_t n = seen.fetch_add(1) + 1;
+  const std::uint64_t at = failAt.load();
+  const bool refuse = at != 0 && (n == at || (failAfter.load() && n > at));
+  if (refuse) refused.store(true);
+  return !refuse;
+}
+
+// Counts from the next allocation on: the nth one (1 for the first) throws std::bad_alloc, and with
+// everyAfter so does every later one (memory stays exhausted). nth 0 only counts.
+void ArmAllocationFailure(std::uint64_t nth, bool everyAfter) {
+  HeapAdmits = Admit;
+  seen.store(0);
+  refused.store(false);
+  failAt.store(nth);
+  failAfter.store(everyAfter);
+  armed.store(true);
+}
+
 using Lines = std::vector<std::string>;
 
 bool EndsWith(const Lines& all, const Lines& tail) {
@@ -52,11 +82,10 @@ Lines WithoutTextValues(Lines lines) {
 // Runs the script to its next wait, with allocation nth refused (and every later one too with
 // everyAfter; nth 0 refuses nothing).
 Step RunStep(std::uint64_t nth = 0, bool everyAfter = false) {
-  faults::ArmAllocationFailure(nth, everyAfter);
+  ArmAllocationFailure(nth, everyAfter);
   faults::Step();
-  faults::DisarmAllocationFailure();
-  return {faults::AllocationsSinceArmed(), faults::AllocationRefused(), WithoutTextValues(TakeCallLines()),
-          faults::TakeLog()};
+  armed = false;
+  return {seen.load(), refused.load(), WithoutTextValues(TakeCallLines()), faults::TakeLog()};
 }
 
 // The step reported one failure: the first line always; then, if the message could be built, one of
@@ -78,13 +107,13 @@ void ExpectReport(const Step& step, const Lines& fatalMessages, bool messageExpe
 class AllocationFaultTest : public faults::FaultTest {
  protected:
   void SetUp() override {
-    if (!faults::CanFailAllocations()) GTEST_SKIP() << "this build cannot replace operator new (sanitizer runtime)";
+    if (!kHeapWatched) GTEST_SKIP() << "this build cannot replace operator new (sanitizer runtime)";
     FaultTest::SetUp();
   }
 
   void TearDown() override {
-    faults::DisarmAllocationFailure();
-    if (faults::CanFailAllocations()) FaultTest::TearDown();
+    armed = false;
+    if (kHeapWatched) FaultTest::TearDown();
   }
 };
 

@@ -1,5 +1,6 @@
 #include "FaultTest.h"
 
+#include <sched.h>
 #include <sys/mount.h>
 
 #include "PluginGlobals.h"
@@ -11,7 +12,8 @@
 #include "testkit/WorkFolder.h"
 
 namespace {
-DWORD lastWait = 0;  // written by the script before it hands over, read by the test after
+bool mountNamespaceOwned = false;  // set by main
+DWORD lastWait = 0;                // written by the script before it hands over, read by the test after
 std::vector<std::filesystem::path> mounts;
 std::size_t logTaken = 0;  // bytes of the log already handed out
 
@@ -23,8 +25,15 @@ void NoteWait(int note, UINT64 detail, const char*) {
 Weapon& Rifle() { return TheGame.weapons[0]; }
 }  // namespace
 
+// The fault tests' entry: a mount namespace of the process's own first, so that what a test mounts is
+// seen by nothing else and goes with the process, then the tests.
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  mountNamespaceOwned = unshare(CLONE_NEWNS) == 0 && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
+  return RUN_ALL_TESTS();
+}
+
 namespace faults {
-bool mountNamespaceOwned = false;  // set by main
 
 void FaultTest::SetUp() {
   logTaken = 0;
