@@ -74,8 +74,7 @@ using ReticleInFrameTest = ScriptTest;
 
 TEST_F(ReticleInFrameTest, TheReticleAsksSelector0AndTheScopeToggleSelector1InTheSameFrame) {
   Aim();
-  Start();
-  Step();  // initialisation and the first frame
+  StartPastInit();
   const std::vector<std::string> frame = Step();
   std::vector<std::string> weaponQueries;
   for (const std::string& line : frame)
@@ -93,8 +92,7 @@ TEST_F(ReticleInFrameTest, TheReticleAsksSelector0AndTheScopeToggleSelector1InTh
 
 TEST_F(ReticleInFrameTest, SwitchedOffItSendsNothingWhileTheScopeToggleRuns) {
   Aim();
-  Start("DisableReticleInScope=0\n");
-  Step();
+  StartPastInit("DisableReticleInScope=0\n");
   Step();
   EXPECT_EQ(fake::CountNative(natives::PlayerInScopeTest), 0u);
   EXPECT_EQ(fake::CountNative(natives::WeaponInScopeTest), 0u);

@@ -7,8 +7,6 @@
 
 namespace {
 
-using ScriptFailureTest = ScriptTest;
-
 std::vector<std::string> ShowsFatal(const std::string& what) { return ShownOnScreen(Fatal(what)); }
 
 const std::vector<std::string> kLoaded = {"loading settings file: Varnholt.ini", "settings file loaded"};
@@ -17,46 +15,43 @@ const std::vector<std::string> kWait = {"scriptWait(0)"};
 // The reticle suppression when its player test answers no.
 const std::vector<std::string> kReticleNo = {"GetPlayerId()", "PlayerInScopeTest(2)"};
 
+class ScriptFailureTest : public ScriptTest {
+ protected:
+  // After a first frame that failed reading a switch, each of that many frames fails there too: it
+  // sends what came before the read and shows the message, and each frame logs the report.
+  static void ExpectFramesFailAtASwitch(const std::vector<std::string>& before, const std::string& what, int frames) {
+    std::vector<std::string> log = Concat({kLoaded, {"Something wrong happened", Fatal(what)}});
+    for (int frame = 0; frame < frames; ++frame) {
+      EXPECT_LINES(Step(), Concat({kRefresh, before, ShowsFatal(what), kWait}));
+      log.insert(log.end(), {"Something wrong happened", Fatal(what)});
+    }
+    EXPECT_LINES(LogMessages(), log);
+  }
+};
+
 fake::Handler Throws(const char* what) {
   return [what](const NativeCall&) -> fake::Slots { throw std::runtime_error(what); };
 }
 
 TEST_F(ScriptFailureTest, ASwitchThatIsNoNumberFailsEveryFrameBeforeAnyFeature) {
-  Start("DisableReticleInScope=abc\n");
-  Step();
-  for (int frame = 0; frame < 2; ++frame)
-    EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("invalid stoi argument"), kWait}));
-  std::vector<std::string> log = kLoaded;
-  for (int frame = 0; frame < 3; ++frame) {
-    log.push_back("Something wrong happened");
-    log.push_back(Fatal("invalid stoi argument"));
-  }
-  EXPECT_LINES(LogMessages(), log);
+  StartPastInit("DisableReticleInScope=abc\n");
+  ExpectFramesFailAtASwitch({}, "invalid stoi argument", 2);
   EXPECT_EQ(fake::CountNative(natives::GetPlayerMount), 0u) << "neither feature ran";
   EXPECT_EQ(fake::CountNative(natives::PlayerInScopeTest), 0u);
 }
 
 TEST_F(ScriptFailureTest, ABadScopeToggleSwitchLetsTheReticleRunFirst) {
-  Start("EnableScopeToggle=on\n");
-  Step();
-  EXPECT_LINES(Step(), Concat({kRefresh, kReticleNo, ShowsFatal("invalid stoi argument"), kWait}));
-  EXPECT_LINES(LogMessages(), Concat({kLoaded,
-                                      {"Something wrong happened", Fatal("invalid stoi argument"),
-                                       "Something wrong happened", Fatal("invalid stoi argument")}}));
+  StartPastInit("EnableScopeToggle=on\n");
+  ExpectFramesFailAtASwitch(kReticleNo, "invalid stoi argument", 1);
 }
 
 TEST_F(ScriptFailureTest, ASwitchOutOfRange) {
-  Start("DisableReticleInScope=0\nEnableScopeToggle=-2147483649\n");
-  Step();
-  EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("stoi argument out of range"), kWait}));
-  EXPECT_LINES(LogMessages(), Concat({kLoaded,
-                                      {"Something wrong happened", Fatal("stoi argument out of range"),
-                                       "Something wrong happened", Fatal("stoi argument out of range")}}));
+  StartPastInit("DisableReticleInScope=0\nEnableScopeToggle=-2147483649\n");
+  ExpectFramesFailAtASwitch({}, "stoi argument out of range", 1);
 }
 
 TEST_F(ScriptFailureTest, AStandardExceptionInAFeatureIsLoggedShownAndTheNextFrameIsNormal) {
-  Start("DisableReticleInScope=0\n");
-  Step();
+  StartPastInit("DisableReticleInScope=0\n");
   const std::vector<std::string> normal = Step();
   ASSERT_EQ(normal.size(), 20u) << "refresh, the scope toggle showing its prompt, wait";
   fake::Once(natives::GetPlayerMount, Throws("no horse today"));
@@ -66,8 +61,7 @@ TEST_F(ScriptFailureTest, AStandardExceptionInAFeatureIsLoggedShownAndTheNextFra
 }
 
 TEST_F(ScriptFailureTest, AnExceptionOfAnotherKindIsLoggedButNotShown) {
-  Start("DisableReticleInScope=0\n");
-  Step();
+  StartPastInit("DisableReticleInScope=0\n");
   const std::vector<std::string> normal = Step();
   fake::Once(natives::GetPlayerMount, [](const NativeCall&) -> fake::Slots { throw 42; });
   EXPECT_LINES(Step(), Concat({kRefresh, {"GetPlayerId()", "GetPlayerMount(2)"}, kWait}));
@@ -78,8 +72,7 @@ TEST_F(ScriptFailureTest, AnExceptionOfAnotherKindIsLoggedButNotShown) {
 
 TEST_F(ScriptFailureTest, AFailingPedRefreshTakesTheFailurePathAndSkipsTheFeatures) {
   Aim();
-  Start("EnableScopeToggle=0\n");
-  Step();
+  StartPastInit("EnableScopeToggle=0\n");
   const std::vector<std::string> normal = Step();
   ASSERT_EQ(normal.size(), 7u);
   fake::Once(natives::GetPlayerPedHandle, Throws("ped lookup failed"));
@@ -89,8 +82,7 @@ TEST_F(ScriptFailureTest, AFailingPedRefreshTakesTheFailurePathAndSkipsTheFeatur
 }
 
 TEST_F(ScriptFailureTest, AFailureWhileShowingTheFatalTextIsSwallowed) {
-  Start("DisableReticleInScope=0\n");
-  Step();
+  StartPastInit("DisableReticleInScope=0\n");
   fake::Once(natives::GetPlayerMount, Throws("first"));
   fake::Once(natives::CreateLiteralText, Throws("second"));
   const std::vector<std::string> frame = Step();

@@ -64,6 +64,12 @@ class ScriptTest : public GameTest {
     StartScript(ScriptMain);
   }
 
+  // Starts ScriptMain and lets it run its initialisation and first frame, to the wait after them.
+  static void StartPastInit(const std::string& settingsFile = std::string()) {
+    Start(settingsFile);
+    ResumeScript();
+  }
+
   // Lets the script run to its next wait and gives what it sent on the way, the wait included.
   static std::vector<std::string> Step() { return LinesSentBy(ResumeScript); }
 };

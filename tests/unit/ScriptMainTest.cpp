@@ -49,8 +49,7 @@ TEST_F(ScriptMainTest, WithoutASettingsFileThePromptHasTheDefaultLabel) {
 }
 
 TEST_F(ScriptMainTest, WithBothSwitchesOffAFrameOnlyRefreshesThePedAndWaits) {
-  Start("DisableReticleInScope=0\nEnableScopeToggle=-1\n");
-  Step();
+  StartPastInit("DisableReticleInScope=0\nEnableScopeToggle=-1\n");
   for (int frame = 0; frame < 5; ++frame) EXPECT_LINES(Step(), kBothOff);
 }
 
@@ -77,8 +76,7 @@ TEST_F(ScriptMainTest, ThePedIsRefreshedAtTheTopOfEveryFrame) {
 }
 
 TEST_F(ScriptMainTest, TheSwitchesAreReadAnewEveryFrameReticleFirst) {
-  Start();
-  Step();
+  StartPastInit();
   // Both on: the reticle's two natives (its player test answers no) come before the scope toggle's.
   std::vector<std::string> frame = Step();
   ASSERT_GE(frame.size(), 5u);
