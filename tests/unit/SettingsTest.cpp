@@ -126,26 +126,38 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"LongLine", "Label=" + std::string(100000, 'x'), Plus({{"Label", std::string(100000, 'x')}}), false}),
     [](const ::testing::TestParamInfo<LineCase>& param) { return std::string(param.param.name); });
 
-TEST_F(SettingsTest, BlankLinesAreSkippedWithoutAMessage) {
-  // Long enough that the text is on the heap, where the sanitizer sees a read before its first byte.
-  Load("\n\nA=1\n\n\nB=2\n\nC=a value too long for a short string\n\n");
-  EXPECT_EQ(*Settings, Plus({{"A", "1"}, {"B", "2"}, {"C", "a value too long for a short string"}}));
-  EXPECT_LINES(LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+// Whole files whose every line reads, each loaded afresh: the store, and nothing logged but the loading.
+TEST_F(SettingsTest, FilesWithoutARejectedLine) {
+  const SettingsMap ab = Plus({{"A", "1"}, {"B", "2"}});
+  const std::pair<std::string, SettingsMap> cases[] = {
+      // Blank lines are skipped without a message. Long enough that the text is on the heap, where the
+      // sanitizer sees a read before its first byte.
+      {"\n\nA=1\n\n\nB=2\n\nC=a value too long for a short string\n\n",
+       Plus({{"A", "1"}, {"B", "2"}, {"C", "a value too long for a short string"}})},
+      // The last line needs no line end.
+      {"A=1\nB=2", ab},
+      {"A=1\nB=2\n", ab},
+      {"A=1\r\nB=2", ab},
+      {"A=1\r\nB=2\r\n", ab},
+      // The file ends at its first Ctrl-Z. An old editor's end mark after the last line: the label ends
+      // before it, the rest is never read.
+      {"ScopeTogglePromptLabel=Short\x1A\r\nEnableScopeToggle=0\r\n", Plus({{"ScopeTogglePromptLabel", "Short"}})},
+      {"A=1\r\n\x1A", Plus({{"A", "1"}})},
+      {"\x1A\nA=1\n", kDefaults},
+      {"A=1\nB=2\x1A=3\nbad\x1A\n", ab},
+  };
+  for (const auto& [file, store] : cases) {
+    ResetPluginGlobals();
+    std::filesystem::remove("Quillfen/Log.log");
+    Load(file);
+    EXPECT_EQ(*Settings, store) << file;
+    EXPECT_LINES(LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
+  }
 }
 
 TEST_F(SettingsTest, LaterLinesWin) {
   Load("EnableScopeToggle=0\nA=1\nEnableScopeToggle=5\nA=2\nbad\nA=3\n");
   EXPECT_EQ(*Settings, Plus({{"EnableScopeToggle", "5"}, {"A", "3"}}));
-}
-
-TEST_F(SettingsTest, TheLastLineNeedsNoLineEnd) {
-  for (const std::string file : {"A=1\nB=2", "A=1\nB=2\n", "A=1\r\nB=2", "A=1\r\nB=2\r\n"}) {
-    ResetPluginGlobals();
-    std::filesystem::remove("Quillfen/Log.log");
-    Load(file);
-    EXPECT_EQ(*Settings, Plus({{"A", "1"}, {"B", "2"}})) << file;
-    EXPECT_LINES(LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
-  }
 }
 
 TEST_F(SettingsTest, AFileOfAnyLengthKeepsItsLastByte) {
@@ -199,23 +211,6 @@ TEST_F(SettingsTest, ACrLfFileReadsLikeTheSameFileWithLf) {
   EXPECT_EQ(Joined(LogMessages()), Joined(logLf));
   EXPECT_EQ(fromLf, Plus({{"EnableScopeToggle", "0"}, {"ScopeTogglePromptLabel", " Lift it "}, {"A", ""}}));
   EXPECT_LINES(logLf, {"loading settings file: Varnholt.ini", Rejected("bad line"), "settings file loaded"});
-}
-
-TEST_F(SettingsTest, TheFileEndsAtItsFirstCtrlZ) {
-  const std::pair<std::string, SettingsMap> cases[] = {
-      // An old editor's end mark after the last line: the label ends before it, the rest is never read.
-      {"ScopeTogglePromptLabel=Short\x1A\r\nEnableScopeToggle=0\r\n", Plus({{"ScopeTogglePromptLabel", "Short"}})},
-      {"A=1\r\n\x1A", Plus({{"A", "1"}})},
-      {"\x1A\nA=1\n", kDefaults},
-      {"A=1\nB=2\x1A=3\nbad\x1A\n", Plus({{"A", "1"}, {"B", "2"}})},
-  };
-  for (const auto& [file, store] : cases) {
-    ResetPluginGlobals();
-    std::filesystem::remove("Quillfen/Log.log");
-    Load(file);
-    EXPECT_EQ(*Settings, store) << file;
-    EXPECT_LINES(LogMessages(), {"loading settings file: Varnholt.ini", "settings file loaded"});
-  }
 }
 
 TEST_F(SettingsTest, SplitStringPieces) {
