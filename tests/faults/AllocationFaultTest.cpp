@@ -39,17 +39,6 @@ bool Admit() {
   return !refuse;
 }
 
-// Counts from the next allocation on: the nth one (1 for the first) throws std::bad_alloc, and with
-// everyAfter so does every later one (memory stays exhausted). nth 0 only counts.
-void ArmAllocationFailure(std::uint64_t nth, bool everyAfter) {
-  HeapAdmits = Admit;
-  seen.store(0);
-  refused.store(false);
-  failAt.store(nth);
-  failAfter.store(everyAfter);
-  armed.store(true);
-}
-
 using Lines = std::vector<std::string>;
 
 bool EndsWith(const Lines& all, const Lines& tail) {
@@ -79,10 +68,16 @@ Lines WithoutTextValues(Lines lines) {
   return lines;
 }
 
-// Runs the script to its next wait, with allocation nth refused (and every later one too with
-// everyAfter; nth 0 refuses nothing).
+// Runs the script to its next wait, counting its allocations: the nth one (1 for the first) throws
+// std::bad_alloc, and with everyAfter so does every later one (memory stays exhausted); nth 0 refuses
+// nothing.
 Step RunStep(std::uint64_t nth = 0, bool everyAfter = false) {
-  ArmAllocationFailure(nth, everyAfter);
+  HeapAdmits = Admit;
+  seen = 0;
+  refused = false;
+  failAt = nth;
+  failAfter = everyAfter;
+  armed = true;
   faults::Step();
   armed = false;
   return {seen.load(), refused.load(), WithoutTextValues(TakeCallLines()), faults::TakeLog()};

@@ -8,7 +8,6 @@
 #include "core/Log.h"
 #include "core/Platform.h"
 #include "fake/PluginTest.h"
-#include "testkit/WorkFolder.h"
 
 namespace {
 
@@ -81,7 +80,6 @@ TEST_F(LogTest, AMissingFolderLosesTheMessageAndCreatesNothing) {
   Log("lost");
   AppendLogLine(kLogPath, Local(1, 1, 2026, 0, 0, 0), "lost too");
   EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::current_path()));
-  // Once the folder exists again, logging works again.
   std::filesystem::create_directory("Quillfen");
   Log("kept");
   EXPECT_LINES(LogMessages(), {"kept"});

@@ -1,7 +1,5 @@
 #include "ScriptFixture.h"
-#include "fake/PluginTest.h"
 #include "features/ReticleSuppression.h"
-#include "host/Script.h"
 
 namespace {
 

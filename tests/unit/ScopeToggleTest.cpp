@@ -2,10 +2,8 @@
 #include <iterator>
 
 #include "ScriptFixture.h"
-#include "fake/PluginTest.h"
 #include "features/Prompt.h"
 #include "features/ScopeToggle.h"
-#include "host/Script.h"
 
 namespace {
 
@@ -31,6 +29,8 @@ const std::vector<std::string> kTests = {
 // How many lines of kTests a frame sends when it stops after that test.
 constexpr std::size_t kDistance = 8, kAgitation = 11, kHorseState1 = 12, kHorseState2 = 13, kWeaponTest1 = 14,
                       kWeaponTest2 = 15, kWeaponTest3 = 16;
+
+using Memory = decltype(ScopeMemory);
 
 const std::vector<std::string> kHide = {"PromptSetEnabled(0x50, 0)", "PromptSetVisible(0x50, 0)"};
 const std::vector<std::string> kShowAndPoll = {"GetWeaponEntityInHand(0x10, 1)", "PromptSetEnabled(0x50, 1)",
@@ -70,7 +70,6 @@ class ScopeToggleTest : public FeatureTest {
     ScopeTogglePrompt->Hide();
   }
 
-  // One frame of the controller; gives what it sent.
   static std::vector<std::string> Frame() { return LinesSentBy(ScopeToggle); }
 
   static std::vector<std::string> FrameCompleted(bool completed) {
@@ -195,9 +194,7 @@ TEST_F(ScopeToggleTest, ACompletionRemovesEveryScopeAndRemembersTheFittedOne) {
                           "GetHashKey('COMPONENT_RIFLE_SCOPE04')",
                           "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3)",
                       }}));
-  const std::map<std::int32_t, std::uint32_t> expected = {
-      {static_cast<std::int32_t>(0xA8F1E2C3), NameHash("COMPONENT_RIFLE_SCOPE03")}};
-  EXPECT_EQ(ScopeMemory, expected);
+  EXPECT_EQ(ScopeMemory, (Memory{{static_cast<std::int32_t>(0xA8F1E2C3), NameHash("COMPONENT_RIFLE_SCOPE03")}}));
 }
 
 TEST_F(ScopeToggleTest, ACompletionWithoutAScopeFitsTheDefaultScope) {
@@ -241,14 +238,14 @@ TEST_F(ScopeToggleTest, EachWeaponKeepsItsOwnScopeAcrossRepeatedToggles) {
 
   FrameCompleted(true);  // off A, remembered
   EXPECT_FALSE(IsFitted(Rifle(), "COMPONENT_RIFLE_SCOPE04"));
-  EXPECT_EQ(ScopeMemory, (std::map<std::int32_t, std::uint32_t>{{key(a), scope04}}));
+  EXPECT_EQ(ScopeMemory, (Memory{{key(a), scope04}}));
 
   FrameCompleted(false);
   Draw(b).tests[0] = 1;
   FrameCompleted(true);  // B never had one taken off: the default, not A's
   EXPECT_TRUE(IsFitted(*FindWeapon(b), "COMPONENT_RIFLE_SCOPE02"));
   EXPECT_FALSE(IsFitted(*FindWeapon(b), "COMPONENT_RIFLE_SCOPE04"));
-  EXPECT_EQ(ScopeMemory, (std::map<std::int32_t, std::uint32_t>{{key(a), scope04}}));
+  EXPECT_EQ(ScopeMemory, (Memory{{key(a), scope04}}));
 
   FrameCompleted(false);
   Draw(a);
@@ -260,13 +257,12 @@ TEST_F(ScopeToggleTest, EachWeaponKeepsItsOwnScopeAcrossRepeatedToggles) {
   SetComponent(Rifle(), scope03, true);
   FrameCompleted(true);
   EXPECT_EQ(std::count(std::begin(Rifle().components), std::end(Rifle().components), 0u), kMaxComponents);
-  EXPECT_EQ(ScopeMemory, (std::map<std::int32_t, std::uint32_t>{{key(a), scope03}})) << "the removal overwrites";
+  EXPECT_EQ(ScopeMemory, (Memory{{key(a), scope03}})) << "the removal overwrites";
 
   FrameCompleted(false);
   Draw(b);
   FrameCompleted(true);  // B's default scope comes off and is remembered for B
-  EXPECT_EQ(ScopeMemory,
-            (std::map<std::int32_t, std::uint32_t>{{key(a), scope03}, {key(b), NameHash("COMPONENT_RIFLE_SCOPE02")}}));
+  EXPECT_EQ(ScopeMemory, (Memory{{key(a), scope03}, {key(b), NameHash("COMPONENT_RIFLE_SCOPE02")}}));
   EXPECT_EQ(fake::CountNative(natives::StartInteraction), 5u);
 }
 

@@ -5,7 +5,6 @@
 
 #include "core/Settings.h"
 #include "fake/PluginTest.h"
-#include "testkit/WorkFolder.h"
 
 namespace {
 
@@ -25,7 +24,6 @@ SettingsMap Plus(std::initializer_list<std::pair<const std::string, std::string>
 
 class SettingsTest : public PluginTest {
  protected:
-  // Writes the settings file with exactly these bytes and runs the start-up loading.
   static void Load(const std::string& file) {
     WriteBytes("Varnholt.ini", file);
     InitSettings();
