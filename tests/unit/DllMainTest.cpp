@@ -38,9 +38,7 @@ TEST_F(DllMainTest, ProcessDetachUnregistersTheScriptThenTheKeyboardHandler) {
 }
 
 TEST_F(DllMainTest, ThreadAttachAndDetachTouchNothing) {
-  for (const DWORD reason : {2u, 3u}) {
-    EXPECT_EQ(DllMain(module, reason, nullptr), 1) << "reason " << reason;
-  }
+  for (const DWORD reason : {2u, 3u}) EXPECT_EQ(DllMain(module, reason, nullptr), 1) << "reason " << reason;
   EXPECT_LINES(fake::Lines(), {});
 }
 

@@ -4,6 +4,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/Settings.h"
@@ -48,19 +49,15 @@ std::string Outcome(const std::string& line) {
 using PlayerDocsTest = PluginTest;
 
 TEST_F(PlayerDocsTest, EveryExampleOfASwitchReadsAsTheDocsSay) {
-  const struct {
-    const char* path;
-    std::regex row;
-  } docs[] = {
+  const std::pair<const char*, std::regex> docs[] = {
       {"package/README.txt",
        std::regex(R"(\n    (\S*EnableScopeToggle\S*(?: \S+)*?)  +(on|off|rejected|fatal)\b)", std::regex::icase)},
       {"README.md", std::regex(R"(\n\| `([^`]*)` \| (on|off|rejected|fatal) \|)")},
   };
-  for (const auto& doc : docs) {
-    SCOPED_TRACE(doc.path);
-    const std::vector<Example> examples = Examples(Doc(doc.path), doc.row);
+  for (const auto& [path, row] : docs) {
+    SCOPED_TRACE(path);
     std::set<std::string> lines;
-    for (const Example& e : examples) {
+    for (const Example& e : Examples(Doc(path), row)) {
       lines.insert(e.line);
       EXPECT_EQ(Outcome(e.line), e.outcome) << "the line " << e.line;
     }

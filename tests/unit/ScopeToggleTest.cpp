@@ -143,8 +143,7 @@ TEST_F(ScopeToggleTest, EachWayAFrameEnds) {
     fake::Reset();
     TheGame = start;
     c.setup(TheGame);
-    const std::vector<std::string> frame = Frame();
-    EXPECT_LINES(frame, Concat({TestsUpTo(c.tests), c.shown ? kShowAndPoll : kHide}));
+    EXPECT_LINES(Frame(), Concat({TestsUpTo(c.tests), c.shown ? kShowAndPoll : kHide}));
     EXPECT_EQ(ScopeTogglePrompt->visible, c.shown);
     EXPECT_TRUE(ScopeMemory.empty());
   }
@@ -183,35 +182,33 @@ TEST_F(ScopeToggleTest, NoHorseIsPassedOnLikeAnyOther) {
 TEST_F(ScopeToggleTest, ACompletionRemovesEveryScopeAndRemembersTheFittedOne) {
   Fit(Rifle(), "COMPONENT_RIFLE_SCOPE03");
   Fit(Rifle(), "COMPONENT_RIFLE_SCOPE04");
-  const std::vector<std::string> frame = FrameCompleted(true);
-  EXPECT_LINES(frame, CompletedFrame({{
-                          "HasWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE02)",
-                          "HasWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE03)",
-                          "GetHashKey('COMPONENT_RIFLE_SCOPE02')",
-                          "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE02, 0xA8F1E2C3)",
-                          "GetHashKey('COMPONENT_RIFLE_SCOPE03')",
-                          "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE03, 0xA8F1E2C3)",
-                          "GetHashKey('COMPONENT_RIFLE_SCOPE04')",
-                          "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3)",
-                      }}));
+  EXPECT_LINES(FrameCompleted(true), CompletedFrame({{
+                                         "HasWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE02)",
+                                         "HasWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE03)",
+                                         "GetHashKey('COMPONENT_RIFLE_SCOPE02')",
+                                         "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE02, 0xA8F1E2C3)",
+                                         "GetHashKey('COMPONENT_RIFLE_SCOPE03')",
+                                         "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE03, 0xA8F1E2C3)",
+                                         "GetHashKey('COMPONENT_RIFLE_SCOPE04')",
+                                         "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3)",
+                                     }}));
   EXPECT_EQ(ScopeMemory, (Memory{{static_cast<std::int32_t>(0xA8F1E2C3), NameHash("COMPONENT_RIFLE_SCOPE03")}}));
 }
 
 TEST_F(ScopeToggleTest, ACompletionWithoutAScopeFitsTheDefaultScope) {
-  const std::vector<std::string> frame = FrameCompleted(true);
-  EXPECT_LINES(frame, CompletedFrame({kNoScopeFitted, kFitDefaultScope}));
+  EXPECT_LINES(FrameCompleted(true), CompletedFrame({kNoScopeFitted, kFitDefaultScope}));
   EXPECT_TRUE(ScopeMemory.empty());
 }
 
 TEST_F(ScopeToggleTest, ACompletionWithoutAScopeFitsTheRememberedScopeAndKeepsTheEntry) {
   const std::int32_t key = static_cast<std::int32_t>(kRifle);
   ScopeMemory[key] = NameHash("COMPONENT_RIFLE_SCOPE04");
-  const std::vector<std::string> frame = FrameCompleted(true);
-  EXPECT_LINES(frame, CompletedFrame({kNoScopeFitted,
-                                      {
-                                          "AddWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3, 1)",
-                                          "AddWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE04, 0xFFFFFFFF, 0)",
-                                      }}));
+  EXPECT_LINES(FrameCompleted(true),
+               CompletedFrame({kNoScopeFitted,
+                               {
+                                   "AddWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3, 1)",
+                                   "AddWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE04, 0xFFFFFFFF, 0)",
+                               }}));
   EXPECT_EQ(ScopeMemory.size(), 1u);
   EXPECT_EQ(ScopeMemory[key], NameHash("COMPONENT_RIFLE_SCOPE04"));
 }
