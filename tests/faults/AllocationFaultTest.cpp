@@ -48,7 +48,7 @@ bool EndsWith(const Lines& all, const Lines& tail) {
 std::size_t Count(const Lines& lines, const NativeEntry& native) {
   const std::string call = std::string(native.name) + "(";
   return static_cast<std::size_t>(
-      std::count_if(lines.begin(), lines.end(), [&](const std::string& n) { return n.rfind(call, 0) == 0; }));
+      std::ranges::count_if(lines, [&](const std::string& n) { return n.starts_with(call); }));
 }
 
 // What one step of the script did.
@@ -135,9 +135,9 @@ void EachRefusal(std::uint64_t allocations, const char* of, const std::function<
 
 TEST_F(AllocationFaultTest, StartUpSurvivesEachFailedAllocationAndThenStartsCleanly) {
   // A file that makes the loader allocate a good deal: a long label, an unknown name, a rejected line.
-  faults::WriteSettings(
-      "EnableScopeToggle=1\r\n; a comment\nScopeTogglePromptLabel=Toggle the scope of the rifle, a label "
-      "longer than any short string\nSomethingElse=kept too\nthis line has no sign\n");
+  WriteBytes("Varnholt.ini",
+             "EnableScopeToggle=1\r\n; a comment\nScopeTogglePromptLabel=Toggle the scope of the rifle, a label "
+             "longer than any short string\nSomethingElse=kept too\nthis line has no sign\n");
   faults::StartScript();
   const Step clean = RunStep();  // InitScript and the first frame
   const SettingsMap cleanStore = *Settings;
@@ -218,7 +218,7 @@ TEST_F(AllocationFaultTest, ToggleThatCannotRememberTheScopeTakesNothingOffAndTh
 }
 
 TEST_F(AllocationFaultTest, FailingFrameWhoseReportRunsOutOfMemoryStillLogsItsFirstLine) {
-  faults::WriteSettings("DisableReticleInScope=on\n");
+  WriteBytes("Varnholt.ini", "DisableReticleInScope=on\n");
   faults::StartScript();
   RunStep();
   const Step clean = RunStep();

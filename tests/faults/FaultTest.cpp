@@ -84,8 +84,6 @@ DWORD Step() {
 
 bool ScriptEscaped() { return EndOfScript() == ScriptEnd::kThrew; }
 
-void WriteSettings(const std::string& text) { WriteBytes("Varnholt.ini", text); }
-
 std::vector<std::string> TakeLog() {
   const std::size_t size = ReadBytes("Quillfen/Log.log").size();
   if (size < logTaken) logTaken = 0;  // a new file
@@ -96,8 +94,7 @@ std::vector<std::string> TakeLog() {
 
 bool MountTmpfs(const std::filesystem::path& at, std::size_t bytes) {
   if (!mountNamespaceOwned) return false;
-  const std::string options = "size=" + std::to_string(bytes);
-  if (mount("tmpfs", at.c_str(), "tmpfs", 0, options.c_str()) != 0) return false;
+  if (mount("tmpfs", at.c_str(), "tmpfs", 0, ("size=" + std::to_string(bytes)).c_str()) != 0) return false;
   mounts.push_back(std::filesystem::absolute(at));
   return true;
 }

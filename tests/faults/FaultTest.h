@@ -42,7 +42,6 @@ DWORD Step();
 // Whether an exception left ScriptMain (and so would have reached the host).
 bool ScriptEscaped();
 
-void WriteSettings(const std::string& text);
 // The log's messages not yet taken, each without its "[d/m/y h:m:s] " prefix.
 std::vector<std::string> TakeLog();
 

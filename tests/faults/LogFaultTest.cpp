@@ -23,9 +23,7 @@
 #include "testkit/CallLines.h"
 #include "testkit/WorkFolder.h"
 
-namespace {
-std::atomic<bool> localTimeFails{false};
-}
+static std::atomic<bool> localTimeFails{false};
 
 // The C library's conversion to local time, failing while a test says so. It fails the way glibc's does
 // for a year past what an int holds: with part of the answer written already. The library's own is a
@@ -61,7 +59,7 @@ class LogFaultTest : public faults::FaultTest {
 
   // A script whose every frame fails, started and past its start-up.
   static void StartFailingScript() {
-    faults::WriteSettings("DisableReticleInScope=on\n");
+    WriteBytes("Varnholt.ini", "DisableReticleInScope=on\n");
     faults::StartScript();
     faults::Step();
     TakeCallLines();
@@ -167,7 +165,7 @@ TEST_F(LogFaultTest, LinesLoggedWhileTheClockCannotBeReadAreStampedWithTheZeroTi
   EXPECT_EQ(lines[before], "[0/1/1900 0:0:0] " + kReport[0]);
   EXPECT_EQ(lines[before + 1], "[0/1/1900 0:0:0] " + kReport[1]);
   // With the clock back, the lines are dated again.
-  for (const std::size_t i : {before + 2, before + 3}) EXPECT_NE(lines[i].rfind("[0/1/1900 ", 0), 0u) << lines[i];
+  for (const std::size_t i : {before + 2, before + 3}) EXPECT_FALSE(lines[i].starts_with("[0/1/1900 ")) << lines[i];
   EXPECT_EQ(lines[before + 3].substr(lines[before + 3].find("] ") + 2), kReport[1]);
 }
 

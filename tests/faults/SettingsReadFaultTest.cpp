@@ -15,6 +15,7 @@
 
 #include "FaultTest.h"
 #include "core/Settings.h"
+#include "testkit/WorkFolder.h"
 
 namespace {
 // The byte at which the next opening of the settings file fails to read, or -1 for none.
@@ -94,7 +95,7 @@ TEST_F(SettingsReadFaultTest, TheTextBeforeAFailedReadIsKeptAndNothingAfterIt) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("failing at byte " + std::to_string(c.failAt));
-    faults::WriteSettings(text);
+    WriteBytes("Varnholt.ini", text);
     failReadAt = c.failAt;
     InitSettings();
     EXPECT_EQ(failReadAt, -1) << "the settings file was not opened through the failing stream";
