@@ -7,22 +7,13 @@ namespace {
 
 constexpr std::uint32_t kControl = 0x9A3B5C7D;
 
+// The game answers the first prompt with handle 0x50 and the first text with the host text value
+// 0x7E57000000000001, whose high bits the plug-in must keep.
 class PromptTest : public PluginTest {
  protected:
-  void SetUp() override {
-    PluginTest::SetUp();
-    AnswerCreation();
-  }
-
-  static void AnswerCreation() {
-    fake::Answer(natives::PromptCreate, 0x50);
-    fake::Answer(natives::CreateLiteralText, 0x7E57000000000001);  // a host text value: all 64 bits matter
-  }
-
   // A prompt made and then shown, with the events and answers of both forgotten.
   static Prompt Shown(PromptMode mode) {
     fake::Reset();
-    AnswerCreation();
     Prompt prompt("Toggle Scope", kControl, mode);
     prompt.Show();
     fake::Reset();
@@ -49,7 +40,6 @@ TEST_F(PromptTest, ConstructionSendsTheNineStepsForEachMode) {
   for (const ModeCase& c : kModes) {
     SCOPED_TRACE("mode " + std::to_string(static_cast<int>(c.mode)));
     fake::Reset();
-    AnswerCreation();
     const char* label = "Toggle Scope";
     const Prompt prompt(label, kControl, c.mode);
 
