@@ -21,7 +21,7 @@ std::string Outcome(const std::string& line) {
   InitSettings();
   const std::vector<std::string> log = LogMessages();
   for (std::size_t i = logged; i < log.size(); ++i)
-    if (log[i].rfind("cannot parse line: " + line + ",", 0) == 0)
+    if (log[i].starts_with("cannot parse line: " + line + ","))
       return GetSettingBool("EnableScopeToggle") ? "rejected" : "?";
   try {
     return GetSettingBool("EnableScopeToggle") ? "on" : "off";

@@ -73,11 +73,10 @@ using ReticleInFrameTest = ScriptTest;
 TEST_F(ReticleInFrameTest, TheReticleAsksSelector0AndTheScopeToggleSelector1InTheSameFrame) {
   Aim();
   StartPastInit();
-  const std::vector<std::string> frame = Step();
   std::vector<std::string> weaponQueries;
-  for (const std::string& line : frame)
-    if (line.rfind("GetCurrentWeapon(", 0) == 0 || line.rfind("WeaponInScopeTest(", 0) == 0 ||
-        line.rfind("WeaponPassesFirstTest(", 0) == 0)
+  for (const std::string& line : Step())
+    if (line.starts_with("GetCurrentWeapon(") || line.starts_with("WeaponInScopeTest(") ||
+        line.starts_with("WeaponPassesFirstTest("))
       weaponQueries.push_back(line);
   EXPECT_LINES(weaponQueries, {
                                   "GetCurrentWeapon(0x10, &cell, 0, 0, 0)",

@@ -218,7 +218,7 @@ TEST_F(ScopeToggleTest, ANegativeHorseGoesSignWidenedToAgitationAndTheInteractio
   // Everywhere else the handle goes zero-extended.
   std::vector<std::string> expected = CompletedFrame({kNoScopeFitted, kFitDefaultScope});
   for (std::string& line : expected) {
-    const bool widened = line.rfind("GetHorseAgitation(", 0) == 0 || line.rfind("StartInteraction(", 0) == 0;
+    const bool widened = line.starts_with("GetHorseAgitation(") || line.starts_with("StartInteraction(");
     if (const std::size_t at = line.find("0x30"); at != std::string::npos)
       line.replace(at, 4, widened ? "-3" : "0xFFFFFFFD");
   }
@@ -226,11 +226,9 @@ TEST_F(ScopeToggleTest, ANegativeHorseGoesSignWidenedToAgitationAndTheInteractio
 }
 
 TEST_F(ScopeToggleTest, EachWeaponKeepsItsOwnScopeAcrossRepeatedToggles) {
-  const std::uint32_t a = kRifle;
-  const std::uint32_t b = 0x1B2C3D4E;
+  const std::uint32_t a = kRifle, b = 0x1B2C3D4E;
   const auto key = [](std::uint32_t weapon) { return static_cast<std::int32_t>(weapon); };
-  const std::uint32_t scope03 = NameHash("COMPONENT_RIFLE_SCOPE03");
-  const std::uint32_t scope04 = NameHash("COMPONENT_RIFLE_SCOPE04");
+  const std::uint32_t scope03 = NameHash("COMPONENT_RIFLE_SCOPE03"), scope04 = NameHash("COMPONENT_RIFLE_SCOPE04");
   Fit(Rifle(), "COMPONENT_RIFLE_SCOPE04");
 
   FrameCompleted(true);  // off A, remembered

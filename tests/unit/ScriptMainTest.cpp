@@ -64,8 +64,7 @@ TEST_F(ScriptMainTest, ThePedIsRefreshedAtTheTopOfEveryFrame) {
   const std::vector<std::string> first = Step();
   ASSERT_GE(first.size(), 2u);
   // The ped of InitScript (0x11) is refreshed again before the first frame's feature work.
-  const std::vector<std::string> firstFrame(first.end() - 6, first.end());
-  EXPECT_LINES(firstFrame,
+  EXPECT_LINES(std::vector<std::string>(first.end() - 6, first.end()),
                {"GetPlayerPedHandle()", "GetPlayerId()", "PlayerInScopeTest(2)",
                 "GetCurrentWeapon(0x12, &cell, 0, 0, 0)", "WeaponInScopeTest(0x5EC0A001)", "scriptWait(0)"});
   EXPECT_EQ(PlayerPed, 0x12);

@@ -81,27 +81,25 @@ TEST_P(SettingsLineTest, OneLine) {
   EXPECT_LINES(LogMessages(), log);
 }
 
-const SettingsMap kUnchanged = kDefaults;
-
 INSTANTIATE_TEST_SUITE_P(
     Rules, SettingsLineTest,
     ::testing::Values(
         LineCase{"Plain", "EnableScopeToggle=0", Plus({{"EnableScopeToggle", "0"}}), false},
         LineCase{"UnknownName", "Colour=blue", Plus({{"Colour", "blue"}}), false},
-        LineCase{"SlashComment", "/EnableScopeToggle=0", kUnchanged, false},
-        LineCase{"SemicolonComment", ";EnableScopeToggle=0", kUnchanged, false},
-        LineCase{"Section", "[EnableScopeToggle=0]", kUnchanged, false},
-        LineCase{"BackslashComment", "\\EnableScopeToggle=0", kUnchanged, false},
+        LineCase{"SlashComment", "/EnableScopeToggle=0", kDefaults, false},
+        LineCase{"SemicolonComment", ";EnableScopeToggle=0", kDefaults, false},
+        LineCase{"Section", "[EnableScopeToggle=0]", kDefaults, false},
+        LineCase{"BackslashComment", "\\EnableScopeToggle=0", kDefaults, false},
         LineCase{"HashIsNoComment", "#EnableScopeToggle=0", Plus({{"#EnableScopeToggle", "0"}}), false},
-        LineCase{"HashWithoutEqualsIsRejected", "# a remark", kUnchanged, true},
-        LineCase{"CommentAfterABlankIsParsed", " ; a remark", kUnchanged, true},
+        LineCase{"HashWithoutEqualsIsRejected", "# a remark", kDefaults, true},
+        LineCase{"CommentAfterABlankIsParsed", " ; a remark", kDefaults, true},
         LineCase{"CommentAfterABlankWithEquals", " ;A=1", Plus({{" ;A", "1"}}), false},
         LineCase{"CommentCharacterLaterInTheLine", "A=1 ; note", Plus({{"A", "1 ; note"}}), false},
-        LineCase{"NoEquals", "EnableScopeToggle", kUnchanged, true},
-        LineCase{"OnlyEqualsIsLast", "EnableScopeToggle=", kUnchanged, true},
-        LineCase{"SingleEquals", "=", kUnchanged, true}, LineCase{"TwoEqualsAlone", "==", Plus({{"", ""}}), false},
-        LineCase{"TextAfterASecondEquals", "EnableScopeToggle=0=1", kUnchanged, true},
-        LineCase{"TwoEqualsInARowThenText", "EnableScopeToggle==0", kUnchanged, true},
+        LineCase{"NoEquals", "EnableScopeToggle", kDefaults, true},
+        LineCase{"OnlyEqualsIsLast", "EnableScopeToggle=", kDefaults, true},
+        LineCase{"SingleEquals", "=", kDefaults, true}, LineCase{"TwoEqualsAlone", "==", Plus({{"", ""}}), false},
+        LineCase{"TextAfterASecondEquals", "EnableScopeToggle=0=1", kDefaults, true},
+        LineCase{"TwoEqualsInARowThenText", "EnableScopeToggle==0", kDefaults, true},
         LineCase{"SecondEqualsIsLast", "EnableScopeToggle=0=", Plus({{"EnableScopeToggle", "0"}}), false},
         LineCase{"EndsInTwoEquals", "EnableScopeToggle==", Plus({{"EnableScopeToggle", ""}}), false},
         LineCase{"EmptyName", "=value", Plus({{"", "value"}}), false},
