@@ -41,8 +41,9 @@ void FaultTest::SetUp() {
   ResetPlugin();
 }
 
+// The log is not read: a test may have left something there that cannot be.
 void FaultTest::TearDown() {
-  ResetPlugin();
+  ResetPluginGlobals();
   for (auto it = mounts.rbegin(); it != mounts.rend(); ++it) umount2(it->c_str(), MNT_DETACH);
   mounts.clear();
   LeaveWorkFolder();

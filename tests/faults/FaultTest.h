@@ -14,8 +14,8 @@
 
 namespace faults {
 
-// A work folder with the log folder, and the plug-in as loaded in the fault tests' game, before and
-// after; what the test mounted goes with the folder.
+// A work folder with the log folder and the plug-in as loaded in the fault tests' game; afterwards the
+// plug-in's globals as at load, and the folder gone with what the test mounted in it.
 class FaultTest : public ::testing::Test {
  protected:
   void SetUp() override;
