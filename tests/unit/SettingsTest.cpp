@@ -134,12 +134,15 @@ TEST_F(SettingsTest, FilesWithoutARejectedLine) {
       {"A=1\nB=2\n", ab},
       {"A=1\r\nB=2", ab},
       {"A=1\r\nB=2\r\n", ab},
+      // A carriage return ends a line only before a line feed, as in text mode.
+      {"A=1\r", Plus({{"A", "1\r"}})},
       // The file ends at its first Ctrl-Z. An old editor's end mark after the last line: the label ends
       // before it, the rest is never read.
       {"ScopeTogglePromptLabel=Short\x1A\r\nEnableScopeToggle=0\r\n", Plus({{"ScopeTogglePromptLabel", "Short"}})},
       {"A=1\r\n\x1A", Plus({{"A", "1"}})},
       {"\x1A\nA=1\n", kDefaults},
       {"A=1\nB=2\x1A=3\nbad\x1A\n", ab},
+      {"A=1\n;" + std::string(5000, 'x') + "\n\x1A" + "B=2\n", Plus({{"A", "1"}})},  // past the first piece read
   };
   for (const auto& [file, store] : cases) {
     Load(file);
