@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -25,36 +24,31 @@ namespace {
 constexpr int kRuns = 64;
 constexpr int kWarmUpRuns = 3;
 
-// The total of a dump that the child made for one work: "Trigger: Client Request: <name>" and "totals: N".
-bool ReadDump(const std::string& path, std::string& name, double& total) {
-  std::ifstream file(path);
+// The child's dumps, one per work: "desc: Trigger: Client Request: <name>", then "totals: N".
+std::map<std::string, double> ReadDumps(const std::string& out) {
   const std::string trigger = "desc: Trigger: Client Request: ";
-  bool named = false, counted = false;
-  for (std::string line; std::getline(file, line);) {
-    if (line.starts_with(trigger)) {
-      name = line.substr(trigger.size());
-      named = true;
-    } else if (line.starts_with("totals: ")) {
-      total = std::strtod(line.c_str() + 8, nullptr);
-      counted = true;
+  std::map<std::string, double> totals;
+  for (int dump = 1;; ++dump) {
+    std::ifstream file(out + "." + std::to_string(dump));
+    if (!file) return totals;
+    std::string name;
+    for (std::string line; std::getline(file, line);) {
+      if (line.starts_with(trigger))
+        name = line.substr(trigger.size());
+      else if (line.starts_with("totals: "))
+        totals[name] = std::strtod(line.c_str() + 8, nullptr);
     }
   }
-  return named && counted;
 }
 
 int Spawn(const std::vector<std::string>& command) {
   std::vector<char*> argv;
   for (const std::string& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
-  std::vector<char*> env;
-  for (char** e = environ; *e != nullptr; ++e)
-    if (std::strncmp(*e, "TZ=", 3) != 0) env.push_back(*e);
-  static char utc[] = "TZ=UTC0";
-  env.push_back(utc);
-  env.push_back(nullptr);
-  std::fflush(stdout);  // what is printed so far comes before anything the child says
+  setenv("TZ", "UTC0", 1);  // for the child; nothing the parent does after depends on it
+  std::fflush(stdout);      // what is printed so far comes before anything the child says
   pid_t child = 0;
-  if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), env.data()) != 0) return -1;
+  if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
   int status = 0;
   if (waitpid(child, &status, 0) != child) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -98,13 +92,10 @@ std::string CountInstructions(const std::vector<CountedWork>& work, std::map<std
                         self, kCallgrindChildFlag});
   if (rc < 0) return "cannot run valgrind (install the Debian package valgrind)";
   if (rc > 0) return "the counting run under callgrind failed with exit code " + std::to_string(rc);
-  std::map<std::string, double> totals;
-  std::string name;
-  double total = 0;
-  for (int dump = 1; ReadDump(out + "." + std::to_string(dump), name, total); ++dump) totals[name] = total;
+  const std::map<std::string, double> totals = ReadDumps(out);
   for (const CountedWork& w : work) {
     if (!totals.contains(w.name)) return "callgrind left no count for " + w.name;
-    perFrame[w.name] = totals[w.name] / (static_cast<double>(kRuns) * w.frames);
+    perFrame[w.name] = totals.at(w.name) / (static_cast<double>(kRuns) * w.frames);
   }
   fs::remove_all(dumps, ec);
   return {};
@@ -117,10 +108,9 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
     return false;
   }
   std::map<std::string, double> budgets;  // those not yet used by a case
-  int number = 0;
   bool held = true;
-  for (std::string line; std::getline(file, line);) {
-    ++number;
+  std::string line;
+  for (int number = 1; std::getline(file, line); ++number) {
     std::istringstream words(line);
     std::string name;
     if (!(words >> name) || name[0] == '#') continue;
@@ -133,16 +123,14 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
     budgets[name] = ratio;
   }
   for (const FrameCount& c : counts) {
-    const auto found = budgets.find(c.name);
-    if (found == budgets.end()) {
+    const auto found = budgets.extract(c.name);
+    if (found.empty()) {
       std::printf("FAILED: %s holds no budget for %s; add this line:\n", path.c_str(), c.name.c_str());
       PrintLine(c);
       held = false;
       continue;
     }
-    const double budget = found->second;
-    budgets.erase(found);
-    const double over = c.ratio / budget - 1;
+    const double budget = found.mapped(), over = c.ratio / budget - 1;
     const double tolerance = std::max(kTolerance, kSlack / c.instructions);
     if (over > tolerance) {
       std::printf(
