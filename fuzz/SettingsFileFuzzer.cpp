@@ -30,14 +30,10 @@ struct Expected {
   std::vector<std::string> log;
 };
 
-// The log stops a message at its first NUL.
-std::string AsLogged(const std::string& message) { return message.substr(0, message.find('\0')); }
-
 // One line of the file, by the rules as a player would read them: comments and empty lines do nothing;
 // otherwise the line needs one "=" with something after it, or two with the second one last.
 void ApplyLine(const std::string& line, Expected& out) {
-  if (line.empty()) return;
-  if (line[0] == '/' || line[0] == ';' || line[0] == '[' || line[0] == '\\') return;
+  if (line.empty() || line[0] == '/' || line[0] == ';' || line[0] == '[' || line[0] == '\\') return;
   const auto signs = std::ranges::count(line, '=');
   const bool endsWithSign = line.back() == '=';
   const std::size_t first = line.find('=');
@@ -46,9 +42,10 @@ void ApplyLine(const std::string& line, Expected& out) {
   } else if (signs == 2 && endsWithSign) {
     out.store[line.substr(0, first)] = line.substr(first + 1, line.size() - first - 2);
   } else {
-    out.log.push_back(AsLogged("cannot parse line: " + line +
-                               ", please make sure it is assembled of the correct format "
-                               "(<setting_name>=<settings_value>)."));
+    const std::string message = "cannot parse line: " + line +
+                                ", please make sure it is assembled of the correct format "
+                                "(<setting_name>=<settings_value>).";
+    out.log.push_back(message.substr(0, message.find('\0')));  // the log stops a message at its first NUL
   }
 }
 
