@@ -108,8 +108,7 @@ struct Figures {
   double nanoseconds, allocations;  // per frame
 };
 
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
+struct SummaryReporter : benchmark::ConsoleReporter {
   using ConsoleReporter::ConsoleReporter;
   std::map<std::string, Figures> figures;
 
