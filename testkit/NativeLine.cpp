@@ -8,8 +8,7 @@
 #include "testkit/Names.h"
 
 namespace {
-// Appends to a buffer of fixed size as snprintf writes one, cut short with its NUL, and counts what did
-// not fit.
+// Appends to a buffer of fixed size as snprintf writes one: cut short with its NUL, counting what did not fit.
 struct Out {
   char* at;
   std::size_t size;
@@ -63,9 +62,8 @@ void Answer(Out& out, const NativeCall& call, char kind) {
   out.Put(" -> ");
   if (kind == 'v') return Value(out, call.slots[0], kind);
   if (kind != 'p') return Value(out, low(0), kind);
-  out.Put("(");
   for (int i = 0; i < 3; ++i) {
-    if (i > 0) out.Put(", ");
+    out.Put(i == 0 ? "(" : ", ");
     Value(out, low(i), 'f');
   }
   out.Put(")");
