@@ -20,8 +20,7 @@
 namespace {
 std::vector<RecordedFrame>* recording = nullptr;
 UINT64 cell = 0;  // the floor's output cell
-// Copies of the texts, which were the plug-in's, alive only during the call. A list: adding to it moves
-// none of them.
+// Copies of the plug-in's texts, which live only during the call: a list, which moves none as it grows.
 std::list<std::string> texts;
 std::size_t logBytes = 0;
 

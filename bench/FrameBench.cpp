@@ -1,9 +1,7 @@
-// What one frame of the plug-in costs the game, against what its work would cost anyway.
-//
-// Each case runs the real frame body (RunFrame, after InitScript) against the test kit's bridge and game,
-// and its floor (Floor.h): the natives, switch look-ups and log lines that the same frames made,
-// replayed by straight-line code with no plug-in logic at all. Heap allocations are counted through the
-// kit's replaced operator new.
+// What one frame of the plug-in costs the game, against what its work would cost anyway. Each case runs the
+// real frame body (RunFrame, after InitScript) against the test kit's bridge and game, and its floor (Floor.h):
+// the natives, switch look-ups and log lines that the same frames made, replayed by straight-line code with no
+// plug-in logic at all. Heap allocations are counted through the kit's replaced operator new.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 

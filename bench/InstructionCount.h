@@ -14,16 +14,14 @@ struct CountedWork {
   int frames;
 };
 
-// The flag that makes the program the counting child.
-inline constexpr const char* kCallgrindChildFlag = "--callgrind-child";
+inline constexpr const char* kCallgrindChildFlag = "--callgrind-child";  // makes the program the counting child
 
 // In the child, under callgrind started with collection off: for each work, a warm-up, then collection
 // on around a fixed number of runs only, dumped under the work's name. Returns the exit code.
 int CountInCallgrind(const std::vector<CountedWork>& work);
 
-// In the parent: runs this program under callgrind as the child (UTC as the time zone, so that local time
-// costs the same everywhere) and reads its dumps. Fills name to instructions per frame; returns why not,
-// or nothing.
+// In the parent: runs this program as the child under callgrind, in UTC so that local time costs the same
+// everywhere, and fills perFrame by work name from its dumps. Returns why it could not, or nothing.
 std::string CountInstructions(const std::vector<CountedWork>& work, std::map<std::string, double>& perFrame);
 
 struct FrameCount {
