@@ -13,11 +13,12 @@
 namespace {
 std::filesystem::path previous, current;
 
-// Creating the folder is the atomic test of a name being free (the Windows C runtime has no mkdtemp).
+// Creating the folder is the atomic test of a name being free (the Windows C runtime has no mkdtemp). Every
+// name has the same length, so that the benchmark's heap is laid out alike in every run.
 std::filesystem::path MakeUniqueFolder(const std::string& prefix) {
   std::mt19937 random(std::random_device{}());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::filesystem::path folder = prefix + std::to_string(random() % 1000000);
+    const std::filesystem::path folder = prefix + std::to_string(1000000 + random() % 1000000);
     if (std::error_code error; std::filesystem::create_directory(folder, error)) return folder;
   }
   throw std::runtime_error("cannot create a work folder");
