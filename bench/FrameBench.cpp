@@ -213,7 +213,11 @@ int main(int argc, char** argv) {
   };
   for (Case& c : cases) RecordFloor(c);
 
-  if (countingChild) return CountInCallgrind(WorkToCount());
+  if (countingChild) {
+    const int counted = CountInCallgrind(WorkToCount());
+    LeaveWorkFolder();
+    return counted;
+  }
   if (!timings) {
     const bool held = ReportInstructions(budgets);
     LeaveWorkFolder();
