@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <list>
+#include <utility>
 
 #include "core/Log.h"
 #include "core/Settings.h"
@@ -19,8 +20,7 @@
 namespace {
 std::vector<RecordedFrame>* recording = nullptr;
 UINT64 cell = 0;  // the floor's output cell
-// Copies of the texts, which were the plug-in's, alive only during the call. A list: adding to it moves
-// none of them.
+// Copies of the plug-in's texts, which live only during the call: a list, which moves none as it grows.
 std::list<std::string> texts;
 std::size_t logBytes = 0;
 
@@ -40,19 +40,16 @@ void RecordCall(const NativeCall& call, bool) {
 const std::vector<std::string>& Switches() {
   static const std::vector<std::string> names = [] {
     std::vector<std::string> found;
-    SettingsMap* const store = Settings;  // kept: loading would free it
-    Settings = nullptr;
-    const std::string kept = ReadBytes(kSettingsPath);
-    std::remove(kSettingsPath);
+    SettingsMap* const store = std::exchange(Settings, nullptr);  // kept: loading would free it
+    std::rename(kSettingsPath, "kept.ini");
     InitSettings();  // the defaults alone
     for (const auto& [name, value] : *Settings) {
       char* end = nullptr;
       std::strtol(value.c_str(), &end, 10);
       if (!value.empty() && *end == '\0') found.push_back(name);
     }
-    delete Settings;
-    Settings = store;
-    WriteBytes(kSettingsPath, kept);
+    delete std::exchange(Settings, store);
+    std::rename("kept.ini", kSettingsPath);
     return found;
   }();
   return names;
@@ -86,10 +83,9 @@ std::vector<RecordedFrame> RecordFrames(const std::function<void()>& run) {
 
 void EndRecordedFrame() {
   const std::string log = ReadBytes(kLogPath);
-  for (std::size_t start = logBytes; start < log.size();) {
-    const std::size_t next = std::min(log.find('\n', start), log.size() - 1) + 1;  // past its line feed, or the end
+  for (std::size_t start = logBytes, next = 0; start < log.size(); start = next) {
+    next = std::min(log.find('\n', start), log.size() - 1) + 1;  // past its line feed, or the end
     recording->back().logLines.push_back(log.substr(start, next - start));
-    start = next;
   }
   logBytes = log.size();
   recording->emplace_back();
@@ -103,10 +99,9 @@ void PlayFloor(const RecordedFrame& frame) {
   }
   for (const std::string& name : Switches())
     if (!ReadSwitch(name)) break;
-  for (const std::string& line : frame.logLines) {
+  for (const std::string& line : frame.logLines)
     if (std::FILE* file = std::fopen(kLogPath, "a")) {
       std::fwrite(line.data(), 1, line.size(), file);
       std::fclose(file);
     }
-  }
 }

@@ -1,9 +1,8 @@
 #pragma once
-// The cost floor of a frame, taken from what the plug-in's own frame did: its natives, replayed
-// straight-line through the same bridge and game with the same arguments; the look-ups of the switches
-// that the frame reads in the settings store; and the lines it appended to the log, as bare
-// open-append-close cycles. So the floor follows any change to what a frame sends, reads or logs, and
-// a frame is judged by what its own logic adds.
+// The cost floor of a frame, taken from what the plug-in's own frame did: its natives, replayed straight-line
+// through the same bridge and game with the same arguments; its look-ups of the switches in the settings store;
+// and the lines it appended to the log, as bare open-append-close cycles. So the floor follows any change to
+// what a frame sends, reads or logs, and a frame is judged by what its own logic adds.
 #include <cstddef>
 #include <functional>
 #include <string>

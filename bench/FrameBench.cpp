@@ -1,9 +1,7 @@
-// What one frame of the plug-in costs the game, against what its work would cost anyway.
-//
-// Each case runs the real frame body (RunFrame, after InitScript) against the test kit's bridge and game,
-// and its floor (Floor.h): the natives, switch look-ups and log lines that the same frames made,
-// replayed by straight-line code with no plug-in logic at all. Heap allocations are counted through the
-// kit's replaced operator new.
+// What one frame of the plug-in costs the game, against what its work would cost anyway. Each case runs the
+// real frame body (RunFrame, after InitScript) against the test kit's bridge and game, and its floor (Floor.h):
+// the natives, switch look-ups and log lines that the same frames made, replayed by straight-line code with no
+// plug-in logic at all. Heap allocations are counted through the kit's replaced operator new.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -61,8 +59,7 @@ void Prepare(const Case& c) {
   WriteBytes(kSettingsPath, c.settings);
   NewGame();
   Weapon& rifle = GiveWeapon(NameHash("WEAPON_RIFLE_HUNTING"));
-  rifle.tests[0] = 1;
-  rifle.tests[kInScopeTest] = 1;
+  rifle.tests[0] = rifle.tests[kInScopeTest] = 1;
   SetComponent(rifle, NameHash("COMPONENT_RIFLE_SCOPE03"), true);
   TheGame.inHand[0] = TheGame.inHand[1] = 0;
   TheGame.playerAt[1] = TheGame.horseAt[1];
@@ -109,8 +106,7 @@ struct Figures {
   double nanoseconds, allocations;  // per frame
 };
 
-class SummaryReporter : public benchmark::ConsoleReporter {
- public:
+struct SummaryReporter : benchmark::ConsoleReporter {
   using ConsoleReporter::ConsoleReporter;
   std::map<std::string, Figures> figures;
 
@@ -140,11 +136,10 @@ double NativesPerFrame(const Case& c) {
 
 std::vector<CountedWork> WorkToCount() {
   std::vector<CountedWork> work;
-  for (const Case& c : cases) {
-    const int frames = static_cast<int>(c.frames.size());
-    work.push_back({Name(c, false), [&c] { Prepare(c); }, [&c] { RunFrames(c, false); }, frames});
-    work.push_back({Name(c, true), [&c] { Prepare(c); }, [&c] { RunFrames(c, true); }, frames});
-  }
+  for (const Case& c : cases)
+    for (const bool floor : {false, true})
+      work.push_back({Name(c, floor), [&c] { Prepare(c); }, [&c, floor] { RunFrames(c, floor); },
+                      static_cast<int>(c.frames.size())});
   return work;
 }
 
@@ -218,7 +213,11 @@ int main(int argc, char** argv) {
   };
   for (Case& c : cases) RecordFloor(c);
 
-  if (countingChild) return CountInCallgrind(WorkToCount());
+  if (countingChild) {
+    const int counted = CountInCallgrind(WorkToCount());
+    LeaveWorkFolder();
+    return counted;
+  }
   if (!timings) {
     const bool held = ReportInstructions(budgets);
     LeaveWorkFolder();
@@ -238,25 +237,24 @@ int main(int argc, char** argv) {
   // Per frame: the plug-in, its floor, what the plug-in adds in nanoseconds, and the ratio.
   std::printf("\n%-14s %14s %14s %12s %8s %12s\n", "case", "plugin ns/frm", "floor ns/frm", "extra ns/frm", "ratio",
               "allocs/frm");
-  std::string lines;
-  char line[160];
+  const auto timed = [&reporter](const Case& c, bool floor) -> const Figures* {
+    const auto found = reporter.figures.find(Name(c, floor));
+    return found != reporter.figures.end() ? &found->second : nullptr;  // null when filtered out
+  };
   bool allocationFree = true;
   for (const Case& c : cases) {
-    const auto plugin = reporter.figures.find(Name(c, false));
-    if (plugin == reporter.figures.end()) continue;  // filtered out
-    const Figures& p = plugin->second;
-    allocationFree = allocationFree && (c.failing || p.allocations == 0);
-    if (const auto floor = reporter.figures.find(Name(c, true)); floor != reporter.figures.end()) {
-      const Figures& f = floor->second;
-      std::printf("%-14s %14.1f %14.1f %12.1f %8.2f %12g\n", c.name, p.nanoseconds, f.nanoseconds,
-                  p.nanoseconds - f.nanoseconds, p.nanoseconds / f.nanoseconds, p.allocations);
-      std::snprintf(line, sizeof line, "overhead-ratio %s: %.2f\n", c.name, p.nanoseconds / f.nanoseconds);
-      lines += line;
-    }
-    std::snprintf(line, sizeof line, "allocations-per-frame %s: %g\n", c.name, p.allocations);
-    lines += line;
+    const Figures *p = timed(c, false), *f = timed(c, true);
+    if (p != nullptr && f != nullptr)
+      std::printf("%-14s %14.1f %14.1f %12.1f %8.2f %12g\n", c.name, p->nanoseconds, f->nanoseconds,
+                  p->nanoseconds - f->nanoseconds, p->nanoseconds / f->nanoseconds, p->allocations);
+    allocationFree = allocationFree && (p == nullptr || c.failing || p->allocations == 0);
   }
-  std::printf("\n%s", lines.c_str());
+  std::printf("\n");
+  for (const Case& c : cases) {
+    const Figures *p = timed(c, false), *f = timed(c, true);
+    if (p != nullptr && f != nullptr) std::printf("overhead-ratio %s: %.2f\n", c.name, p->nanoseconds / f->nanoseconds);
+    if (p != nullptr) std::printf("allocations-per-frame %s: %g\n", c.name, p->allocations);
+  }
 
   // Without valgrind a plain run still gives its timings; asked for budgets, it must count.
   const bool counted = !instructions || ReportInstructions(budgets) || budgets.empty();

@@ -5,9 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -22,51 +22,44 @@ extern char** environ;
 namespace {
 // Runs counted per work after the warm-up; the few instructions of switching collection on and off are
 // spread over them.
-constexpr int kRuns = 64;
-constexpr int kWarmUpRuns = 3;
+constexpr int kRuns = 64, kWarmUpRuns = 3;
 
-// The total of a dump that the child made for one work: "Trigger: Client Request: <name>" and "totals: N".
-bool ReadDump(const std::string& path, std::string& name, double& total) {
-  std::ifstream file(path);
+// The child's dumps, one per work: "desc: Trigger: Client Request: <name>", then "totals: N".
+std::map<std::string, double> ReadDumps(const std::string& out) {
   const std::string trigger = "desc: Trigger: Client Request: ";
-  bool named = false, counted = false;
-  for (std::string line; std::getline(file, line);) {
-    if (line.starts_with(trigger)) {
-      name = line.substr(trigger.size());
-      named = true;
-    } else if (line.starts_with("totals: ")) {
-      total = std::strtod(line.c_str() + 8, nullptr);
-      counted = true;
+  std::map<std::string, double> totals;
+  for (int dump = 1;; ++dump) {
+    std::ifstream file(out + "." + std::to_string(dump));
+    if (!file) return totals;
+    std::string name;
+    for (std::string line; std::getline(file, line);) {
+      if (line.starts_with(trigger))
+        name = line.substr(trigger.size());
+      else if (line.starts_with("totals: "))
+        totals[name] = std::strtod(line.c_str() + 8, nullptr);
     }
   }
-  return named && counted;
 }
 
 int Spawn(const std::vector<std::string>& command) {
   std::vector<char*> argv;
   for (const std::string& arg : command) argv.push_back(const_cast<char*>(arg.c_str()));
   argv.push_back(nullptr);
-  std::vector<char*> env;
-  for (char** e = environ; *e != nullptr; ++e)
-    if (std::strncmp(*e, "TZ=", 3) != 0) env.push_back(*e);
-  static char utc[] = "TZ=UTC0";
-  env.push_back(utc);
-  env.push_back(nullptr);
-  std::fflush(stdout);  // what is printed so far comes before anything the child says
+  setenv("TZ", "UTC0", 1);  // for the child; nothing the parent does after depends on it
+  std::fflush(stdout);      // what is printed so far comes before anything the child says
   pid_t child = 0;
-  if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), env.data()) != 0) return -1;
+  if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return -1;
   int status = 0;
   if (waitpid(child, &status, 0) != child) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-constexpr double kTolerance = 0.02;
-constexpr double kSlack = 48;  // instructions a frame
+constexpr double kTolerance = 0.02, kSlack = 48;  // a share of the budget; instructions a frame
 
 void PrintLine(const FrameCount& c) { std::printf("    %-15s %.3f\n", c.name.c_str(), c.ratio); }
 }  // namespace
 
-int CountInCallgrind(const std::vector<CountedWork>& work) {
+int CountInCallgrind([[maybe_unused]] const std::vector<CountedWork>& work) {
 #ifdef VARNHOLT_HAVE_CALLGRIND
   for (const CountedWork& w : work) {
     w.prepare();
@@ -79,7 +72,6 @@ int CountInCallgrind(const std::vector<CountedWork>& work) {
   }
   return 0;
 #else
-  (void)work;
   std::fprintf(stderr, "built without valgrind/callgrind.h: no instruction counts\n");
   return 2;
 #endif
@@ -98,13 +90,10 @@ std::string CountInstructions(const std::vector<CountedWork>& work, std::map<std
                         self, kCallgrindChildFlag});
   if (rc < 0) return "cannot run valgrind (install the Debian package valgrind)";
   if (rc > 0) return "the counting run under callgrind failed with exit code " + std::to_string(rc);
-  std::map<std::string, double> totals;
-  std::string name;
-  double total = 0;
-  for (int dump = 1; ReadDump(out + "." + std::to_string(dump), name, total); ++dump) totals[name] = total;
+  const std::map<std::string, double> totals = ReadDumps(out);
   for (const CountedWork& w : work) {
     if (!totals.contains(w.name)) return "callgrind left no count for " + w.name;
-    perFrame[w.name] = totals[w.name] / (static_cast<double>(kRuns) * w.frames);
+    perFrame[w.name] = totals.at(w.name) / (static_cast<double>(kRuns) * w.frames);
   }
   fs::remove_all(dumps, ec);
   return {};
@@ -117,10 +106,9 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
     return false;
   }
   std::map<std::string, double> budgets;  // those not yet used by a case
-  int number = 0;
   bool held = true;
-  for (std::string line; std::getline(file, line);) {
-    ++number;
+  std::string line;
+  for (int number = 1; std::getline(file, line); ++number) {
     std::istringstream words(line);
     std::string name;
     if (!(words >> name) || name[0] == '#') continue;
@@ -133,34 +121,30 @@ bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& count
     budgets[name] = ratio;
   }
   for (const FrameCount& c : counts) {
-    const auto found = budgets.find(c.name);
-    if (found == budgets.end()) {
+    const auto found = budgets.extract(c.name);
+    if (found.empty()) {
       std::printf("FAILED: %s holds no budget for %s; add this line:\n", path.c_str(), c.name.c_str());
       PrintLine(c);
       held = false;
       continue;
     }
-    const double budget = found->second;
-    budgets.erase(found);
-    const double over = c.ratio / budget - 1;
+    const double budget = found.mapped(), over = c.ratio / budget - 1;
     const double tolerance = std::max(kTolerance, kSlack / c.instructions);
-    if (over > tolerance) {
+    if (over > tolerance)
       std::printf(
           "FAILED: %s costs %.3f times its floor, %.1f %% over its budget of %.3f in %s.\n"
           "  The floor already holds the frame's natives, its switch reads and its log lines: what is over is\n"
           "  the plug-in's own logic. Make it cheaper; or, if the extra work is meant (and the commit says\n"
           "  why), write this line in %s:\n",
           c.name.c_str(), c.ratio, over * 100, budget, path.c_str(), path.c_str());
-      PrintLine(c);
-      held = false;
-    } else if (over < -tolerance) {
+    else if (over < -tolerance)
       std::printf("budget %s: %.3f times its floor, %.1f %% under its budget of %.3f: lower it in %s to\n",
                   c.name.c_str(), c.ratio, -over * 100, budget, path.c_str());
-      PrintLine(c);
-    } else {
+    else
       std::printf("budget %s: %.3f times its floor, within %.1f %% of %.3f\n", c.name.c_str(), c.ratio, tolerance * 100,
                   budget);
-    }
+    if (std::abs(over) > tolerance) PrintLine(c);  // the line to write
+    held = held && over <= tolerance;
   }
   for (const auto& unused : budgets)
     std::printf("FAILED: %s holds a budget for %s, which is no case\n", path.c_str(), unused.first.c_str());

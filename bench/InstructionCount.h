@@ -14,29 +14,25 @@ struct CountedWork {
   int frames;
 };
 
-// The flag that makes the program the counting child.
-inline constexpr const char* kCallgrindChildFlag = "--callgrind-child";
+inline constexpr const char* kCallgrindChildFlag = "--callgrind-child";  // makes the program the counting child
 
 // In the child, under callgrind started with collection off: for each work, a warm-up, then collection
 // on around a fixed number of runs only, dumped under the work's name. Returns the exit code.
 int CountInCallgrind(const std::vector<CountedWork>& work);
 
-// In the parent: runs this program under callgrind as the child (UTC as the time zone, so that local time
-// costs the same everywhere) and reads its dumps. Fills name to instructions per frame; returns why not,
-// or nothing.
+// In the parent: runs this program as the child under callgrind, in UTC so that local time costs the same
+// everywhere, and fills perFrame by work name from its dumps. Returns why it could not, or nothing.
 std::string CountInstructions(const std::vector<CountedWork>& work, std::map<std::string, double>& perFrame);
 
-// The checked-in budget of every case is a ratio: the plug-in's instructions per frame over its floor's.
 struct FrameCount {
   std::string name;     // the case
-  double ratio;         // the plug-in's instructions per frame over its floor's
+  double ratio;         // the plug-in's instructions per frame over its floor's, which a budget bounds
   double instructions;  // the plug-in's per frame
 };
 
-// A case fails when its ratio is over its budget by more than 2 %, or by more than 48 instructions a
-// frame where that is more: the C library's string compares take longer or shorter paths with where
-// the linker and the heap happened to put the names they compare, by a few dozen instructions, which
-// in a small frame is more than 2 %. Reads the file (lines "case ratio", #
-// for comments), prints every verdict, with the line to write where a budget should change, and
-// returns whether all cases hold. A case without a budget, or a budget for no case, fails too.
+// A case fails when its ratio is over its budget by more than 2 %, or by more than 48 instructions a frame
+// where that is more: the C library's string compares move by a few dozen instructions with where the
+// linker and the heap put the names they compare. Reads the file (lines "case ratio", # for comments),
+// prints every verdict, with the line to write where a budget should change, and returns whether all cases
+// hold. A case without a budget, or a budget for no case, fails too.
 bool WithinBudgets(const std::string& path, const std::vector<FrameCount>& counts);

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -28,8 +27,7 @@ Reading Reference(const std::string& value) {
   errno = 0;
   const long long number = std::strtoll(text, &end, 10);
   if (end == text) return {Outcome::NoNumber, "invalid stoi argument"};
-  if (errno == ERANGE || number < std::numeric_limits<std::int32_t>::min() ||
-      number > std::numeric_limits<std::int32_t>::max())
+  if (errno == ERANGE || number < INT32_MIN || number > INT32_MAX)
     return {Outcome::OutOfRange, "stoi argument out of range"};
   return {number != 0 && number != -1 ? Outcome::True : Outcome::False, ""};
 }

@@ -30,16 +30,11 @@ struct Expected {
   std::vector<std::string> log;
 };
 
-// The log stops a message at its first NUL.
-std::string AsLogged(const std::string& message) { return message.substr(0, message.find('\0')); }
-
 // One line of the file, by the rules as a player would read them: comments and empty lines do nothing;
 // otherwise the line needs one "=" with something after it, or two with the second one last.
 void ApplyLine(const std::string& line, Expected& out) {
-  if (line.empty()) return;
-  if (line[0] == '/' || line[0] == ';' || line[0] == '[' || line[0] == '\\') return;
-  std::size_t signs = 0;
-  for (const char c : line) signs += c == '=';
+  if (line.empty() || line[0] == '/' || line[0] == ';' || line[0] == '[' || line[0] == '\\') return;
+  const auto signs = std::ranges::count(line, '=');
   const bool endsWithSign = line.back() == '=';
   const std::size_t first = line.find('=');
   if (signs == 1 && !endsWithSign) {
@@ -47,9 +42,10 @@ void ApplyLine(const std::string& line, Expected& out) {
   } else if (signs == 2 && endsWithSign) {
     out.store[line.substr(0, first)] = line.substr(first + 1, line.size() - first - 2);
   } else {
-    out.log.push_back(AsLogged("cannot parse line: " + line +
-                               ", please make sure it is assembled of the correct format "
-                               "(<setting_name>=<settings_value>)."));
+    const std::string message = "cannot parse line: " + line +
+                                ", please make sure it is assembled of the correct format "
+                                "(<setting_name>=<settings_value>).";
+    out.log.push_back(message.substr(0, message.find('\0')));  // the log stops a message at its first NUL
   }
 }
 
@@ -59,37 +55,14 @@ Expected Predict(const std::string& bytes, const Model& defaults) {
   const std::string file = bytes.substr(0, bytes.find('\x1A'));
   // Every line feed ends a line (a carriage return right before it goes with it); whatever follows the
   // last line feed, even nothing, is the last line.
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t feed = file.find('\n', start);
-    if (feed == std::string::npos) {
-      ApplyLine(file.substr(start), out);
-      break;
-    }
-    std::size_t end = feed;
-    if (end > start && file[end - 1] == '\r') --end;
-    ApplyLine(file.substr(start, end - start), out);
-    start = feed + 1;
+  for (std::size_t start = 0, feed = 0; feed != std::string::npos; start = feed + 1) {
+    feed = file.find('\n', start);
+    std::string line = file.substr(start, feed - start);
+    if (feed != std::string::npos && line.ends_with('\r')) line.pop_back();
+    ApplyLine(line, out);
   }
   out.log.push_back("settings file loaded");
   return out;
-}
-
-// The messages of the log, each without its "[d/m/y h:m:s] " prefix; a malformed prefix is a failure.
-std::vector<std::string> LoggedMessages() {
-  const std::string text = ReadBytes(kLog);
-  std::vector<std::string> messages;
-  for (std::size_t start = 0; start < text.size();) {
-    const std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) Mismatch("log line without its line end\n");
-    const std::string line = text.substr(start, end - start);
-    const std::size_t close = line.find("] ");
-    if (line.empty() || line[0] != '[' || close == std::string::npos)
-      Mismatch("log line without its prefix: " + line + "\n");
-    messages.push_back(line.substr(close + 2));
-    start = end + 1;
-  }
-  return messages;
 }
 
 void Show(const char* what, const std::string& text) {
@@ -133,7 +106,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const auto& [name, value] : expected.store) Show("model", name + "=" + value);
     Mismatch();
   }
-  const std::vector<std::string> logged = LoggedMessages();
+  // The log's messages without their "[d/m/y h:m:s] " prefix; a malformed one is marked, so it differs.
+  const std::vector<std::string> logged = LogMessages();
+  if (!ReadBytes(kLog).ends_with('\n')) Mismatch("log line without its line end\n");
   if (logged != expected.log) {
     std::fprintf(stderr, "log differs from the model\n");
     for (const std::string& m : logged) Show("logged", m);

@@ -14,9 +14,11 @@ NativeAnswer answerHook = nullptr;
 NoteSink noteHook = nullptr;
 CallSink callHook = nullptr;
 
-HMODULE scriptModule = nullptr;
-void (*scriptEntry)() = nullptr;
-bool scriptStarted = false;
+struct Registration {
+  HMODULE module = nullptr;
+  void (*entry)() = nullptr;
+  bool started = false;
+} script;
 
 std::mutex keyboardMutex;  // delivery comes from any thread, (un)registration from the loader's
 KeyboardHandler keyboardHandler = nullptr;
@@ -72,20 +74,16 @@ void RememberHashedName(const NativeCall& c) {
 }  // namespace
 
 void scriptRegister(HMODULE module, void (*entry)()) {
-  if (scriptEntry != nullptr) DiscardScript();  // one script at a time: the newer registration wins
-  scriptModule = module;
-  scriptEntry = entry;
-  scriptStarted = false;
+  if (script.entry != nullptr) DiscardScript();  // one script at a time: the newer registration wins
+  script = {module, entry, false};
   Note(kNoteScriptRegistered, Detail(module));
 }
 
 void scriptUnregister(HMODULE module) {
-  if (scriptEntry == nullptr || module != scriptModule)
+  if (script.entry == nullptr || module != script.module)
     return Problem(0, "scriptUnregister with a module that has no script registered");
-  scriptEntry = nullptr;
-  scriptModule = nullptr;
-  if (scriptStarted) DiscardScript();
-  scriptStarted = false;
+  if (script.started) DiscardScript();
+  script = {};
   Note(kNoteScriptUnregistered, Detail(module));
 }
 
@@ -110,10 +108,8 @@ void keyboardHandlerUnregister(KeyboardHandler handler) {
   const bool known = handler == keyboardHandler && handler != nullptr;
   if (known) keyboardHandler = nullptr;
   lock.unlock();
-  if (known)
-    Note(kNoteKeyboardUnregistered, Detail(reinterpret_cast<const void*>(handler)));
-  else
-    Problem(0, "keyboardHandlerUnregister with a handler that is not the registered one");
+  if (!known) return Problem(0, "keyboardHandlerUnregister with a handler that is not the registered one");
+  Note(kNoteKeyboardUnregistered, Detail(reinterpret_cast<const void*>(handler)));
 }
 
 void nativeInit(UINT64 hash) {
@@ -158,15 +154,15 @@ extern "C" void BridgeSetHooks(NativeAnswer answer, NoteSink note, CallSink call
 
 extern "C" int BridgeRunFrame(std::uint32_t nowMs) {
   now = nowMs;
-  if (scriptEntry == nullptr) return kFrameNoScript;
-  if (scriptStarted && EndOfScript() != ScriptEnd::kNotYet) return kFrameScriptEnded;
-  if (scriptStarted && now < wakeAt) return kFrameWaiting;
-  if (scriptStarted) {
+  if (script.entry == nullptr) return kFrameNoScript;
+  if (script.started && EndOfScript() != ScriptEnd::kNotYet) return kFrameScriptEnded;
+  if (script.started && now < wakeAt) return kFrameWaiting;
+  if (script.started) {
     ResumeScript();
   } else {
-    scriptStarted = true;
+    script.started = true;
     Note(kNoteScriptStarted);
-    StartScript(scriptEntry);
+    StartScript(script.entry);
   }
   if (EndOfScript() == ScriptEnd::kNotYet) return kFrameRan;
   Note(kNoteScriptReturned);
@@ -185,21 +181,17 @@ extern "C" int BridgeDeliverKey(DWORD key, WORD repeats, BYTE scanCode, BOOL ext
 extern "C" void BridgeShutdown() {
   DiscardScript();
   ShutdownRunner();
-  scriptEntry = nullptr;
-  scriptModule = nullptr;
-  scriptStarted = false;
-  {
-    const std::lock_guard<std::mutex> lock(keyboardMutex);
-    keyboardHandler = nullptr;
-  }
+  script = {};
   callOpen = false;
   callCount = 0;
   now = wakeAt = 0;
   BridgeSetHooks(nullptr, nullptr, nullptr);
+  const std::lock_guard<std::mutex> lock(keyboardMutex);
+  keyboardHandler = nullptr;
 }
 
-HMODULE RegisteredModule() { return scriptModule; }
-void (*RegisteredScript())() { return scriptEntry; }
+HMODULE RegisteredModule() { return script.module; }
+void (*RegisteredScript())() { return script.entry; }
 KeyboardHandler RegisteredKeyboardHandler() {
   const std::lock_guard<std::mutex> lock(keyboardMutex);
   return keyboardHandler;

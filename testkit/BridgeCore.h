@@ -81,15 +81,13 @@ enum FrameOutcome : int {
 extern "C" {
 // Null hooks: natives answer zeros, nothing is told.
 void BridgeSetHooks(NativeAnswer answer, NoteSink note, CallSink call);
-// One host frame at the simulated time now: starts the registered script, or resumes it if its wait
-// is over.
+// One host frame at the simulated time now: starts the registered script, or resumes it once its wait is over.
 int BridgeRunFrame(std::uint32_t nowMs);
 // A keyboard message as the game's window would pass it on; 1 when a handler took it. Unregistering
 // waits for a delivery in progress, so that the plug-in's handler is never entered afterwards.
 int BridgeDeliverKey(DWORD key, WORD repeats, BYTE scanCode, BOOL extended, BOOL withAlt, BOOL wasDownBefore,
                      BOOL isUpNow);
-// Forgets the script (leaving it where it is, never resumed), the registrations, the hooks and any
-// call under way.
+// Forgets the script (left where it is, never resumed), the registrations, the hooks and any call under way.
 void BridgeShutdown();
 }
 

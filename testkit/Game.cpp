@@ -37,14 +37,13 @@ const char* NameOrHex(std::uint32_t hash, char (&buffer)[16]) {
 
 const char* TextOrEmpty(const char* text) { return text != nullptr ? text : ""; }
 
-bool IsHorse(std::int32_t entity) { return TheGame.hasHorse && entity == TheGame.horse; }
+bool IsHorse(std::int64_t entity) { return TheGame.hasHorse && entity == TheGame.horse; }
 std::int32_t HorseOrNone() { return TheGame.hasHorse ? TheGame.horse : 0; }
 
 // One value per distinct text, so that a text made anew on every frame does not grow the host.
 UINT64 MakeLiteralText(const NativeCall& c) {
   Game& g = TheGame;
-  const char* kind = c.Text(1);
-  if (c.Int(0) != 10 || kind == nullptr || std::strcmp(kind, "LITERAL_STRING") != 0)
+  if (c.Int(0) != 10 || std::strcmp(TextOrEmpty(c.Text(1)), "LITERAL_STRING") != 0)
     Problem("CreateLiteralText asked for something other than 10 and \"LITERAL_STRING\"");
   const char* text = TextOrEmpty(c.Text(2));
   if (const UINT64 made = TextValue(text); TextOf(made) != nullptr) return made;
@@ -135,10 +134,10 @@ void ChangeComponent(const NativeCall& c, bool fit) {
 }
 
 float AgitationAsked(const NativeCall& c) {
-  const char* attribute = c.Text(1);
-  const bool agitation = attribute != nullptr && std::strcmp(attribute, "Agitation") == 0;
-  if (!agitation) Problem("GetHorseAgitation asked for \"%s\", which the game does not know", TextOrEmpty(attribute));
-  return agitation && TheGame.hasHorse && c.Wide(0) == TheGame.horse ? TheGame.agitation : 0.0f;
+  const char* attribute = TextOrEmpty(c.Text(1));
+  const bool agitation = std::strcmp(attribute, "Agitation") == 0;
+  if (!agitation) Problem("GetHorseAgitation asked for \"%s\", which the game does not know", attribute);
+  return agitation && IsHorse(c.Wide(0)) ? TheGame.agitation : 0.0f;
 }
 
 void TellInteraction(const NativeCall& c) {
@@ -277,7 +276,7 @@ float DistanceToHorse() {
 
 const char* EntityName(std::int64_t entity, char (&buffer)[32]) {
   if (entity == TheGame.playerPed) return "the player";
-  if (TheGame.hasHorse && entity == TheGame.horse) return "the horse";
+  if (IsHorse(entity)) return "the horse";
   if (entity == 0) return "no entity";
   std::snprintf(buffer, sizeof buffer, "entity %lld", static_cast<long long>(entity));
   return buffer;

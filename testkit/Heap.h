@@ -1,9 +1,8 @@
 #pragma once
-// Every global operator new and delete of a program replaced over malloc and free, for the programs
-// that watch the plug-in's heap: the benchmark counts allocations, the fault tests refuse them, the
-// native stand-in host counts the plug-in's live blocks. A program gets it by linking
-// testkit/Heap.cpp. ThreadSanitizer's runtime brings its own operator new: built with
-// VARNHOLT_KEEP_OPERATOR_NEW, nothing is replaced and nothing is watched.
+// Every global operator new and delete of a program replaced over malloc and free, for the programs that
+// watch the plug-in's heap: the benchmark counts allocations, the fault tests refuse them, the native stand-in
+// host counts the plug-in's live blocks. A program gets it by linking testkit/Heap.cpp. ThreadSanitizer's
+// runtime brings its own operator new: built with VARNHOLT_KEEP_OPERATOR_NEW, nothing is replaced or watched.
 #include <atomic>
 
 extern const bool kHeapWatched;

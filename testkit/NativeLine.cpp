@@ -8,25 +8,18 @@
 #include "testkit/Names.h"
 
 namespace {
-// Appends to a buffer of fixed size and counts what did not fit.
+// Appends to a buffer of fixed size as snprintf writes one: cut short with its NUL, counting what did not fit.
 struct Out {
   char* at;
   std::size_t size;
   std::size_t length = 0;
 
-  void Put(char c) {
-    if (length + 1 < size) at[length] = c;
-    ++length;
+  template <class... Values>
+  void Print(const char* format, Values... values) {
+    const std::size_t room = length < size ? size - length : 0;
+    length += static_cast<std::size_t>(std::snprintf(room > 0 ? at + length : nullptr, room, format, values...));
   }
-  void Put(const char* text) {
-    while (*text != '\0') Put(*text++);
-  }
-  template <class T>
-  void Print(const char* format, T value) {
-    char text[32];
-    std::snprintf(text, sizeof text, format, value);
-    Put(text);
-  }
+  void Put(const char* text) { Print("%s", text); }
   void Raw(std::uint64_t value) { Print("0x%016llX", static_cast<unsigned long long>(value)); }
   // 0 to 9 plain, above in hex, below in decimal.
   void Integer(std::int64_t value) { Print(value > 9 ? "0x%llX" : "%lld", static_cast<long long>(value)); }
@@ -36,17 +29,12 @@ struct Out {
     Put(text);
   }
   void Quoted(const char* text) {
-    Put('\'');
+    Put("'");
     for (; *text != '\0'; ++text) {
-      const auto byte = static_cast<unsigned char>(*text);
-      if (byte < 0x20 || byte >= 0x7F)
-        Print("\\x%02X", static_cast<unsigned>(byte));
-      else if (byte == '\'' || byte == '\\')
-        Print("\\%c", *text);
-      else
-        Put(*text);
+      const unsigned byte = static_cast<unsigned char>(*text);
+      Print(byte < 0x20 || byte >= 0x7F ? "\\x%02X" : byte == '\'' || byte == '\\' ? "\\%c" : "%c", byte);
     }
-    Put('\'');
+    Put("'");
   }
 };
 
@@ -56,10 +44,7 @@ void Value(Out& out, std::uint64_t v, char kind) {
   switch (kind) {
     case 'i': return out.Integer(low);
     case 'h':
-      if (const char* name = KnownName(low)) {
-        out.Put('#');
-        return out.Put(name);
-      }
+      if (const char* name = KnownName(low)) return out.Print("#%s", name);
       return out.Integer(low);
     case 'w': return out.Integer(static_cast<std::int32_t>(low));
     case 'f': return out.Float(std::bit_cast<float>(low));
@@ -77,12 +62,11 @@ void Answer(Out& out, const NativeCall& call, char kind) {
   out.Put(" -> ");
   if (kind == 'v') return Value(out, call.slots[0], kind);
   if (kind != 'p') return Value(out, low(0), kind);
-  out.Put('(');
   for (int i = 0; i < 3; ++i) {
-    if (i > 0) out.Put(", ");
+    out.Put(i == 0 ? "(" : ", ");
     Value(out, low(i), 'f');
   }
-  out.Put(')');
+  out.Put(")");
 }
 }  // namespace
 
@@ -93,14 +77,13 @@ std::size_t FormatNativeLine(const NativeCall& call, bool withAnswer, char* buff
     out.Put(native->name);
   else
     out.Raw(call.hash);
-  out.Put('(');
+  out.Put("(");
   for (std::size_t i = 0; i < call.count; ++i) {
     if (i > 0) out.Put(", ");
     // Every argument of an unknown native is a host value; one beyond a native's kinds is wrong.
     Value(out, call.args[i], native == nullptr ? 'v' : i < native->argCount ? native->args[i] : '?');
   }
-  out.Put(')');
+  out.Put(")");
   if (withAnswer && native != nullptr && *native->answer != '\0') Answer(out, call, *native->answer);
-  if (size > 0) buffer[out.length < size ? out.length : size - 1] = '\0';
   return out.length;
 }

@@ -11,8 +11,7 @@
 
 #include "testkit/BridgeCore.h"
 
-// Writes the line into out, at most size bytes with its NUL (cut short when it does not fit), and
-// returns the length of the whole line, as snprintf does. With the answer, " -> " and the answer's
-// slots read by the native's answer kind follow. Text arguments are read through their pointers, which
-// must still be alive.
+// Writes the line into out, at most size bytes with its NUL (cut short when it does not fit), and returns the
+// length of the whole line, as snprintf does. With the answer, " -> " and the answer's slots read by the
+// native's answer kind follow. Text arguments are read through their pointers, which must still be alive.
 std::size_t FormatNativeLine(const NativeCall& call, bool withAnswer, char* out, std::size_t size);

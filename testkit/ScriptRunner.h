@@ -1,8 +1,7 @@
 #pragma once
-// How the script runs apart from whoever drives it: on a thread of its own that hands control back and
-// forth (testkit/ScriptRunnerThread.cpp), or, in the stand-in's Windows bridge, on a fiber. Either way
-// exactly one of the two runs at a time. One script at a time; one left behind stays where it stopped,
-// for good.
+// How the script runs apart from whoever drives it: on a thread of its own that hands control back and forth
+// (testkit/ScriptRunnerThread.cpp), or, in the stand-in's Windows bridge, on a fiber; either way exactly one
+// of the two runs at a time. One script at a time; one left behind stays where it stopped, for good.
 
 // Starts entry, leaving behind any script started before, and runs it until it first suspends or ends.
 void StartScript(void (*entry)());

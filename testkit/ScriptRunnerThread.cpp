@@ -102,9 +102,8 @@ void DiscardScript() {
 
 void ShutdownRunner() { DiscardScript(); }
 
-// A script left behind stays blocked for ever. ThreadSanitizer waits a second at exit for threads still
-// running, which would only slow every program down: they will never run again. TSAN_OPTIONS still
-// overrides this.
+// A script left behind stays blocked for ever. ThreadSanitizer waits a second at exit for threads still running,
+// which would only slow every program down: they will never run again. TSAN_OPTIONS still overrides this.
 #if defined(__has_feature)
 #if __has_feature(thread_sanitizer)
 extern "C" const char* __tsan_default_options() { return "atexit_sleep_ms=0"; }

@@ -1,7 +1,6 @@
 #include "testkit/WorkFolder.h"
 
-#include <stdlib.h>
-
+#include <algorithm>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
@@ -14,34 +13,23 @@
 namespace {
 std::filesystem::path previous, current;
 
-#ifdef _WIN32
-// The C runtime has no mkdtemp; creating the folder is the atomic test of a name being free.
+// Creating the folder is the atomic test of a name being free (the Windows C runtime has no mkdtemp). Every
+// name has the same length, so that the benchmark's heap is laid out alike in every run.
 std::filesystem::path MakeUniqueFolder(const std::string& prefix) {
-  std::random_device seed;
-  std::mt19937 random(seed());
+  std::mt19937 random(std::random_device{}());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::filesystem::path folder = prefix + std::to_string(random() % 1000000);
-    std::error_code error;
-    if (std::filesystem::create_directory(folder, error)) return folder;
+    const std::filesystem::path folder = prefix + std::to_string(1000000 + random() % 1000000);
+    if (std::error_code error; std::filesystem::create_directory(folder, error)) return folder;
   }
   throw std::runtime_error("cannot create a work folder");
 }
-#else
-std::filesystem::path MakeUniqueFolder(const std::string& prefix) {
-  std::string pattern = prefix + "XXXXXX";
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot create a work folder");
-  return pattern;
-}
-#endif
 }  // namespace
 
 std::filesystem::path EnterWorkFolder(const std::string& name, bool withLogFolder) {
   std::string safe;
   for (const char c : name) safe += std::isalnum(static_cast<unsigned char>(c)) ? c : '_';
-  const std::filesystem::path folder =
-      MakeUniqueFolder((std::filesystem::temp_directory_path() / ("varnholt-" + safe + "-")).string());
   previous = std::filesystem::current_path();
-  current = folder;
+  current = MakeUniqueFolder((std::filesystem::temp_directory_path() / ("varnholt-" + safe + "-")).string());
   if (withLogFolder) std::filesystem::create_directory(current / "Quillfen");
   std::filesystem::current_path(current);
   return current;
@@ -71,11 +59,9 @@ std::vector<std::string> LogMessages(std::size_t fromByte) {
   static const std::regex prefix(R"(^\[[1-9][0-9]?/[1-9][0-9]?/[0-9]+ [0-9]{1,2}:[0-9]{1,2}:[0-9]{1,2}\] )");
   const std::string text = ReadBytes("Quillfen/Log.log");
   std::vector<std::string> messages;
-  for (std::size_t start = fromByte; start < text.size();) {
-    std::size_t end = text.find(kStoredLineEnd, start);
-    if (end == std::string::npos) end = text.size();
+  for (std::size_t start = fromByte, end = 0; start < text.size(); start = end + kStoredLineEnd.size()) {
+    end = std::min(text.find(kStoredLineEnd, start), text.size());
     const std::string line = text.substr(start, end - start);
-    start = end + kStoredLineEnd.size();
     std::smatch match;
     messages.push_back(std::regex_search(line, match, prefix) ? match.suffix().str() : "<no prefix> " + line);
   }

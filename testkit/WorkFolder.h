@@ -32,6 +32,5 @@ inline constexpr std::string_view kStoredLineEnd = "\n";
 std::string Stored(std::string_view text);
 
 #ifndef _WIN32
-// The number of file descriptors the process has open.
 std::size_t OpenFileCount();
 #endif

@@ -2,9 +2,6 @@
 // Puts the plug-in's globals back as they are at load: no settings store, no prompt, empty scope
 // memory, PlayerPed 0, all key states zero. Only safe while no script is running (or the last one is
 // parked in a wait for good).
-#include <algorithm>
-#include <iterator>
-
 #include "core/Settings.h"
 #include "features/Prompt.h"
 #include "features/ScopeToggle.h"
@@ -18,5 +15,5 @@ inline void ResetPluginGlobals() {
   ScopeTogglePrompt = nullptr;
   ScopeMemory.clear();
   PlayerPed = 0;
-  std::fill(std::begin(KeyStates), std::end(KeyStates), KeyState{});
+  for (KeyState& state : KeyStates) state = {};
 }

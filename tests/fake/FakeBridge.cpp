@@ -79,13 +79,7 @@ Slots Float(float value) { return Slots{std::bit_cast<std::uint32_t>(value), 0, 
 void Reset() {
   BridgeShutdown();  // the script blocked in scriptWait is left there: nobody will ever resume it
   NewGame();
-  State& s = S();
-  s.lines.clear();
-  s.hashes.clear();
-  s.standing.clear();
-  s.queued.clear();
-  s.withoutSlots.clear();
-  s.errors.clear();
+  S() = State{};
   BridgeSetHooks(AnswerCall, Note, NoteCall);
 }
 

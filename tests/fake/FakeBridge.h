@@ -41,7 +41,6 @@ void Once(const NativeEntry& native, Handler handler);
 // answered and its line written as usual.
 void AnswerWithoutSlots(const NativeEntry& native);
 
-// The lines from index `from` on.
 std::vector<std::string> Lines(std::size_t from = 0);
 std::size_t LineCount();
 // How many calls of this native were sent from line `from` on.

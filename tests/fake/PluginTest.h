@@ -47,3 +47,11 @@ inline std::vector<std::string> Concat(std::initializer_list<std::vector<std::st
   for (const auto& part : parts) all.insert(all.end(), part.begin(), part.end());
   return all;
 }
+
+// What `work` sent through the bridge, in order.
+template <class Work>
+std::vector<std::string> LinesSentBy(Work&& work) {
+  const std::size_t mark = fake::LineCount();
+  work();
+  return fake::Lines(mark);
+}

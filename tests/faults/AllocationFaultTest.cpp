@@ -4,28 +4,41 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <filesystem>
+#include <atomic>
 #include <functional>
-#include <iterator>
 #include <new>
 #include <string>
+#include <utility>
 #include <vector>
 
-#include "FailingAllocator.h"
-#include "FaultScript.h"
-#include "PluginGlobals.h"
-#include "WorkFolder.h"
+#include "FatalText.h"
+#include "FaultTest.h"
 #include "core/Settings.h"
-#include "features/Prompt.h"
 #include "features/ScopeToggle.h"
-#include "host/Script.h"
 #include "testkit/CallLines.h"
 #include "testkit/Catalogue.h"
+#include "testkit/Heap.h"
+#include "testkit/ScriptRunner.h"
 #include "testkit/WorkFolder.h"
 
 namespace {
-using faults::Fatal;
-using faults::ShownOnScreen;
+// Allocation failing on demand, through the kit's replaced operator new. Only the script's allocations
+// while a failure is armed are counted; the test's own thread always gets its memory.
+std::atomic<bool> armed{false};
+std::atomic<std::uint64_t> failAt{0};
+std::atomic<bool> failAfter{false};
+std::atomic<std::uint64_t> seen{0};
+std::atomic<bool> refused{false};
+
+bool Admit() {
+  if (!armed.load() || !OnScript()) return true;
+  const std::uint64_t n = seen.fetch_add(1) + 1;
+  const std::uint64_t at = failAt.load();
+  const bool refuse = at != 0 && (n == at || (failAfter.load() && n > at));
+  if (refuse) refused.store(true);
+  return !refuse;
+}
+
 using Lines = std::vector<std::string>;
 
 bool EndsWith(const Lines& all, const Lines& tail) {
@@ -35,7 +48,7 @@ bool EndsWith(const Lines& all, const Lines& tail) {
 std::size_t Count(const Lines& lines, const NativeEntry& native) {
   const std::string call = std::string(native.name) + "(";
   return static_cast<std::size_t>(
-      std::count_if(lines.begin(), lines.end(), [&](const std::string& n) { return n.rfind(call, 0) == 0; }));
+      std::ranges::count_if(lines, [&](const std::string& n) { return n.starts_with(call); }));
 }
 
 // What one step of the script did.
@@ -55,14 +68,19 @@ Lines WithoutTextValues(Lines lines) {
   return lines;
 }
 
-// Runs the script to its next wait, with allocation nth refused (and every later one too with
-// everyAfter; nth 0 refuses nothing).
+// Runs the script to its next wait, counting its allocations: the nth one (1 for the first) throws
+// std::bad_alloc, and with everyAfter so does every later one (memory stays exhausted); nth 0 refuses
+// nothing.
 Step RunStep(std::uint64_t nth = 0, bool everyAfter = false) {
-  faults::ArmAllocationFailure(nth, everyAfter);
+  HeapAdmits = Admit;
+  seen = 0;
+  refused = false;
+  failAt = nth;
+  failAfter = everyAfter;
+  armed = true;
   faults::Step();
-  faults::DisarmAllocationFailure();
-  return {faults::AllocationsSinceArmed(), faults::AllocationRefused(), WithoutTextValues(TakeCallLines()),
-          faults::TakeLog()};
+  armed = false;
+  return {seen.load(), refused.load(), WithoutTextValues(TakeCallLines()), faults::TakeLog()};
 }
 
 // The step reported one failure: the first line always; then, if the message could be built, one of
@@ -81,27 +99,16 @@ void ExpectReport(const Step& step, const Lines& fatalMessages, bool messageExpe
   EXPECT_TRUE(EndsWith(step.natives, WithoutTextValues(ShownOnScreen(report[1]))));
 }
 
-class AllocationFaultTest : public ::testing::Test {
+class AllocationFaultTest : public faults::FaultTest {
  protected:
   void SetUp() override {
-    if (!faults::CanFailAllocations()) GTEST_SKIP() << "this build cannot replace operator new (sanitizer runtime)";
-    faults::EnterWorkFolder(true);
-    ResetPlugin();
+    if (!kHeapWatched) GTEST_SKIP() << "this build cannot replace operator new (sanitizer runtime)";
+    FaultTest::SetUp();
   }
 
   void TearDown() override {
-    faults::DisarmAllocationFailure();
-    if (!faults::CanFailAllocations()) return;
-    ResetPlugin();
-    faults::LeaveWorkFolder();
-  }
-
-  // The plug-in as loaded, before a new script starts (the previous one never runs again).
-  static void ResetPlugin() {
-    ResetPluginGlobals();
-    faults::NewFaultGame();
-    TakeCallLines();
-    faults::TakeLog();
+    armed = false;
+    if (kHeapWatched) FaultTest::TearDown();
   }
 };
 
@@ -128,9 +135,9 @@ void EachRefusal(std::uint64_t allocations, const char* of, const std::function<
 
 TEST_F(AllocationFaultTest, StartUpSurvivesEachFailedAllocationAndThenStartsCleanly) {
   // A file that makes the loader allocate a good deal: a long label, an unknown name, a rejected line.
-  faults::WriteSettings(
-      "EnableScopeToggle=1\r\n; a comment\nScopeTogglePromptLabel=Toggle the scope of the rifle, a label "
-      "longer than any short string\nSomethingElse=kept too\nthis line has no sign\n");
+  WriteBytes("Varnholt.ini",
+             "EnableScopeToggle=1\r\n; a comment\nScopeTogglePromptLabel=Toggle the scope of the rifle, a label "
+             "longer than any short string\nSomethingElse=kept too\nthis line has no sign\n");
   faults::StartScript();
   const Step clean = RunStep();  // InitScript and the first frame
   const SettingsMap cleanStore = *Settings;
@@ -211,7 +218,7 @@ TEST_F(AllocationFaultTest, ToggleThatCannotRememberTheScopeTakesNothingOffAndTh
 }
 
 TEST_F(AllocationFaultTest, FailingFrameWhoseReportRunsOutOfMemoryStillLogsItsFirstLine) {
-  faults::WriteSettings("DisableReticleInScope=on\n");
+  WriteBytes("Varnholt.ini", "DisableReticleInScope=on\n");
   faults::StartScript();
   RunStep();
   const Step clean = RunStep();
@@ -238,20 +245,10 @@ TEST_F(AllocationFaultTest, FailingFrameWhoseReportRunsOutOfMemoryStillLogsItsFi
 TEST_F(AllocationFaultTest, OrdinaryFramesRunUnchangedWithMemoryExhausted) {
   faults::StartScript();
   RunStep();
-  const auto idle = [] {
-    faults::StandBesideHorse(false);
-    faults::Aim(false);
-  };
-  const auto shown = [] {
-    faults::StandBesideHorse(true);
-    faults::Aim(false);
-  };
-  const auto inScope = [] {
-    faults::StandBesideHorse(false);
-    faults::Aim(true);
-  };
-  for (const auto& setScene : {+idle, +shown, +inScope}) {
-    setScene();
+  // Idle, the prompt shown, in scope.
+  for (const auto& [beside, aiming] : {std::pair{false, false}, {true, false}, {false, true}}) {
+    faults::StandBesideHorse(beside);
+    faults::Aim(aiming);
     const Step clean = RunStep();
     const Step starved = RunStep(1, true);
     EXPECT_EQ(starved.allocations, 0u);

@@ -17,19 +17,13 @@
 #include <string>
 #include <vector>
 
-#include "FaultScript.h"
-#include "PluginGlobals.h"
-#include "WorkFolder.h"
+#include "FatalText.h"
+#include "FaultTest.h"
 #include "core/Log.h"
-#include "core/Settings.h"
-#include "features/Prompt.h"
-#include "features/ScopeToggle.h"
-#include "host/Script.h"
 #include "testkit/CallLines.h"
+#include "testkit/WorkFolder.h"
 
-namespace {
-std::atomic<bool> localTimeFails{false};
-}
+static std::atomic<bool> localTimeFails{false};
 
 // The C library's conversion to local time, failing while a test says so. It fails the way glibc's does
 // for a year past what an int holds: with part of the answer written already. The library's own is a
@@ -47,34 +41,25 @@ namespace {
 namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
-const std::string kFatal = faults::Fatal("invalid stoi argument");
+const std::string kFatal = Fatal("invalid stoi argument");
 // Once the game has made the message's text value.
 Lines FailingFrame() {
-  Lines frame = faults::ShownOnScreen(kFatal);
+  Lines frame = ShownOnScreen(kFatal);
   frame.insert(frame.begin(), "GetPlayerPedHandle()");
   return frame;
 }
 const Lines kReport = {"Something wrong happened", kFatal};
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-class LogFaultTest : public ::testing::Test {
+class LogFaultTest : public faults::FaultTest {
  protected:
-  void SetUp() override { faults::NewFaultGame(); }
   void TearDown() override {
-    ResetPluginGlobals();
-    faults::NewFaultGame();
-    TakeCallLines();
-    faults::LeaveWorkFolder();
+    FaultTest::TearDown();
     localTimeFails = false;
   }
 
   // A script whose every frame fails, started and past its start-up.
   static void StartFailingScript() {
-    faults::WriteSettings("DisableReticleInScope=on\n");
+    WriteBytes("Varnholt.ini", "DisableReticleInScope=on\n");
     faults::StartScript();
     faults::Step();
     TakeCallLines();
@@ -92,7 +77,7 @@ class LogFaultTest : public ::testing::Test {
 };
 
 TEST_F(LogFaultTest, MissingFolderLosesTheLinesQuietlyUntilItExists) {
-  faults::EnterWorkFolder(false);
+  fs::remove("Quillfen");
   StartFailingScript();
   ExpectFramesGoOn(3);
   Log("said into the void");
@@ -105,7 +90,6 @@ TEST_F(LogFaultTest, MissingFolderLosesTheLinesQuietlyUntilItExists) {
 
 TEST_F(LogFaultTest, LogThatCannotBeOpenedIsSkipped) {
   // A folder where the file should be: no one, root included, can open it for appending.
-  faults::EnterWorkFolder(true);
   fs::create_directory("Quillfen/Log.log");
   StartFailingScript();
   ExpectFramesGoOn(3);
@@ -115,7 +99,6 @@ TEST_F(LogFaultTest, LogThatCannotBeOpenedIsSkipped) {
 }
 
 TEST_F(LogFaultTest, ReadOnlyFileSystemLeavesTheLogAsItWas) {
-  faults::EnterWorkFolder(true);
   if (!faults::MountTmpfs("Quillfen", 1 << 20)) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
   std::ofstream("Quillfen/Log.log") << "[1/1/2026 0:0:0] an earlier line\n";
   ASSERT_TRUE(faults::RemountReadOnly("Quillfen"));
@@ -125,11 +108,10 @@ TEST_F(LogFaultTest, ReadOnlyFileSystemLeavesTheLogAsItWas) {
   StartFailingScript();
   ExpectFramesGoOn(3);
   Log("cannot land");
-  EXPECT_EQ(ReadAll("Quillfen/Log.log"), "[1/1/2026 0:0:0] an earlier line\n");
+  EXPECT_EQ(ReadBytes("Quillfen/Log.log"), "[1/1/2026 0:0:0] an earlier line\n");
 }
 
 TEST_F(LogFaultTest, FullDiskLosesTheLinesAndTheLogRecoversWhenThereIsRoomAgain) {
-  faults::EnterWorkFolder(true);
   if (!faults::MountTmpfs("Quillfen", 64 * 1024)) GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
   {
     std::FILE* filler = std::fopen("Quillfen/filler", "wb");
@@ -144,7 +126,7 @@ TEST_F(LogFaultTest, FullDiskLosesTheLinesAndTheLogRecoversWhenThereIsRoomAgain)
   StartFailingScript();
   ExpectFramesGoOn(3);
   Log("no room");
-  EXPECT_EQ(ReadAll("Quillfen/Log.log"), "") << "nothing fits on a full disk";
+  EXPECT_EQ(ReadBytes("Quillfen/Log.log"), "") << "nothing fits on a full disk";
 
   fs::remove("Quillfen/filler");
   faults::TakeLog();
@@ -154,7 +136,6 @@ TEST_F(LogFaultTest, FullDiskLosesTheLinesAndTheLogRecoversWhenThereIsRoomAgain)
 
 TEST_F(LogFaultTest, WritesThatAlwaysFailAreIgnored) {
   // /dev/full takes the open and refuses every write: a full disk without mounting anything.
-  faults::EnterWorkFolder(true);
   fs::create_symlink("/dev/full", "Quillfen/Log.log");
   StartFailingScript();
   ExpectFramesGoOn(3);
@@ -168,11 +149,10 @@ TEST_F(LogFaultTest, WritesThatAlwaysFailAreIgnored) {
 TEST_F(LogFaultTest, LinesLoggedWhileTheClockCannotBeReadAreStampedWithTheZeroTime) {
   const auto rawLines = [] {
     Lines lines;
-    std::istringstream text(ReadAll("Quillfen/Log.log"));
+    std::istringstream text(ReadBytes("Quillfen/Log.log"));
     for (std::string line; std::getline(text, line);) lines.push_back(line);
     return lines;
   };
-  faults::EnterWorkFolder(true);
   StartFailingScript();
   const std::size_t before = rawLines().size();
   localTimeFails = true;
@@ -185,7 +165,7 @@ TEST_F(LogFaultTest, LinesLoggedWhileTheClockCannotBeReadAreStampedWithTheZeroTi
   EXPECT_EQ(lines[before], "[0/1/1900 0:0:0] " + kReport[0]);
   EXPECT_EQ(lines[before + 1], "[0/1/1900 0:0:0] " + kReport[1]);
   // With the clock back, the lines are dated again.
-  for (const std::size_t i : {before + 2, before + 3}) EXPECT_NE(lines[i].rfind("[0/1/1900 ", 0), 0u) << lines[i];
+  for (const std::size_t i : {before + 2, before + 3}) EXPECT_FALSE(lines[i].starts_with("[0/1/1900 ")) << lines[i];
   EXPECT_EQ(lines[before + 3].substr(lines[before + 3].find("] ") + 2), kReport[1]);
 }
 

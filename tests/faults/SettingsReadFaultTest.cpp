@@ -13,9 +13,9 @@
 #include <string>
 #include <vector>
 
-#include "PluginGlobals.h"
-#include "WorkFolder.h"
+#include "FaultTest.h"
 #include "core/Settings.h"
+#include "testkit/WorkFolder.h"
 
 namespace {
 // The byte at which the next opening of the settings file fails to read, or -1 for none.
@@ -62,13 +62,11 @@ extern "C" std::FILE* fopen(const char* path, const char* mode) {
 namespace {
 using Lines = std::vector<std::string>;
 
-class SettingsReadFaultTest : public ::testing::Test {
+class SettingsReadFaultTest : public faults::FaultTest {
  protected:
-  void SetUp() override { faults::EnterWorkFolder(true); }
   void TearDown() override {
     failReadAt = -1;
-    ResetPluginGlobals();
-    faults::LeaveWorkFolder();
+    FaultTest::TearDown();
   }
 };
 
@@ -97,7 +95,7 @@ TEST_F(SettingsReadFaultTest, TheTextBeforeAFailedReadIsKeptAndNothingAfterIt) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE("failing at byte " + std::to_string(c.failAt));
-    faults::WriteSettings(text);
+    WriteBytes("Varnholt.ini", text);
     failReadAt = c.failAt;
     InitSettings();
     EXPECT_EQ(failReadAt, -1) << "the settings file was not opened through the failing stream";

@@ -30,12 +30,10 @@ TEST_F(KeyboardThreadTest, MessagesFromAnotherThreadWhileFramesRun) {
     }
   });
   while (!started) std::this_thread::yield();
-  int frames = 0;
-  for (; frames < 300; ++frames) ResumeScript();
+  for (int frame = 0; frame < 300; ++frame) ResumeScript();
   keyboard.join();
   const std::uint32_t after = TickCount();
 
-  EXPECT_EQ(frames, 300);
   EXPECT_EQ(fake::CountNative(natives::HideReticleThisFrame), 301u) << "every frame ran its reticle work";
   const int lastRound = (kMessages - 1) / 300 * 300;
   for (int key = 0; key < kKeyStateCount; ++key) {

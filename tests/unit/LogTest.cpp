@@ -4,11 +4,11 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 
 #include "core/Log.h"
 #include "core/Platform.h"
 #include "fake/PluginTest.h"
-#include "testkit/WorkFolder.h"
 
 namespace {
 
@@ -33,11 +33,7 @@ std::string Prefix(const std::tm& t) {
 }
 
 TEST_F(LogTest, PrefixFieldsAreNeverZeroPadded) {
-  struct Case {
-    std::tm time;
-    const char* prefix;
-  };
-  const Case cases[] = {
+  const std::pair<std::tm, const char*> cases[] = {
       {Local(7, 3, 2026, 9, 5, 3), "[7/3/2026 9:5:3] "},
       {Local(31, 12, 2026, 23, 59, 59), "[31/12/2026 23:59:59] "},
       {Local(1, 1, 2027, 0, 0, 0), "[1/1/2027 0:0:0] "},
@@ -46,7 +42,7 @@ TEST_F(LogTest, PrefixFieldsAreNeverZeroPadded) {
       {Local(INT_MIN, INT_MIN + 1, INT_MIN + 1900, INT_MIN, INT_MIN, INT_MIN),
        "[-2147483648/-2147483647/-2147481748 -2147483648:-2147483648:-2147483648] "},
   };
-  for (const Case& c : cases) EXPECT_EQ(Prefix(c.time), c.prefix);
+  for (const auto& [time, prefix] : cases) EXPECT_EQ(Prefix(time), prefix);
 }
 
 TEST_F(LogTest, AppendingKeepsEarlierLinesAndAddsExactlyOneLineEnd) {
@@ -81,7 +77,6 @@ TEST_F(LogTest, AMissingFolderLosesTheMessageAndCreatesNothing) {
   Log("lost");
   AppendLogLine(kLogPath, Local(1, 1, 2026, 0, 0, 0), "lost too");
   EXPECT_TRUE(std::filesystem::is_empty(std::filesystem::current_path()));
-  // Once the folder exists again, logging works again.
   std::filesystem::create_directory("Quillfen");
   Log("kept");
   EXPECT_LINES(LogMessages(), {"kept"});

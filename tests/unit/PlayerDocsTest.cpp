@@ -4,6 +4,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/Settings.h"
@@ -13,20 +14,6 @@ namespace {
 
 std::string Doc(const char* path) { return ReadBytes(std::string(VARNHOLT_SOURCE_DIR) + "/" + path); }
 
-struct Example {
-  std::string line;     // as a player would type it into Varnholt.ini
-  std::string outcome;  // on, off, rejected or fatal
-};
-
-// The example lines of a doc: in the players' readme indented lines "<line>  <outcome>...", in
-// README.md table rows "| `<line>` | <outcome> |".
-std::vector<Example> Examples(const std::string& doc, const std::regex& row) {
-  std::vector<Example> found;
-  for (auto it = std::sregex_iterator(doc.begin(), doc.end(), row); it != std::sregex_iterator(); ++it)
-    found.push_back({(*it)[1], (*it)[2]});
-  return found;
-}
-
 // How EnableScopeToggle reads after loading a settings file of just that line.
 std::string Outcome(const std::string& line) {
   const std::size_t logged = LogMessages().size();
@@ -34,7 +21,7 @@ std::string Outcome(const std::string& line) {
   InitSettings();
   const std::vector<std::string> log = LogMessages();
   for (std::size_t i = logged; i < log.size(); ++i)
-    if (log[i].rfind("cannot parse line: " + line + ",", 0) == 0)
+    if (log[i].starts_with("cannot parse line: " + line + ","))
       return GetSettingBool("EnableScopeToggle") ? "rejected" : "?";
   try {
     return GetSettingBool("EnableScopeToggle") ? "on" : "off";
@@ -48,21 +35,22 @@ std::string Outcome(const std::string& line) {
 using PlayerDocsTest = PluginTest;
 
 TEST_F(PlayerDocsTest, EveryExampleOfASwitchReadsAsTheDocsSay) {
-  const struct {
-    const char* path;
-    std::regex row;
-  } docs[] = {
+  // The example lines, as a player would type them into Varnholt.ini, with their outcome (on, off,
+  // rejected or fatal): in the players' readme indented lines "<line>  <outcome>...", in README.md table
+  // rows "| `<line>` | <outcome> |".
+  const std::pair<const char*, std::regex> docs[] = {
       {"package/README.txt",
        std::regex(R"(\n    (\S*EnableScopeToggle\S*(?: \S+)*?)  +(on|off|rejected|fatal)\b)", std::regex::icase)},
       {"README.md", std::regex(R"(\n\| `([^`]*)` \| (on|off|rejected|fatal) \|)")},
   };
-  for (const auto& doc : docs) {
-    SCOPED_TRACE(doc.path);
-    const std::vector<Example> examples = Examples(Doc(doc.path), doc.row);
+  for (const auto& [path, row] : docs) {
+    SCOPED_TRACE(path);
+    const std::string doc = Doc(path);
     std::set<std::string> lines;
-    for (const Example& e : examples) {
-      lines.insert(e.line);
-      EXPECT_EQ(Outcome(e.line), e.outcome) << "the line " << e.line;
+    for (auto it = std::sregex_iterator(doc.begin(), doc.end(), row); it != std::sregex_iterator(); ++it) {
+      const std::string line = (*it)[1];
+      lines.insert(line);
+      EXPECT_EQ(Outcome(line), (*it)[2].str()) << "the line " << line;
     }
     // The rules players trip on are stated by example in both.
     for (const char* rule :

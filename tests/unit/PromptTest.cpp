@@ -7,22 +7,13 @@ namespace {
 
 constexpr std::uint32_t kControl = 0x9A3B5C7D;
 
+// The game answers the first prompt with handle 0x50 and the first text with the host text value
+// 0x7E57000000000001, whose high bits the plug-in must keep.
 class PromptTest : public PluginTest {
  protected:
-  void SetUp() override {
-    PluginTest::SetUp();
-    AnswerCreation();
-  }
-
-  static void AnswerCreation() {
-    fake::Answer(natives::PromptCreate, 0x50);
-    fake::Answer(natives::CreateLiteralText, 0x7E57000000000001);  // a host text value: all 64 bits matter
-  }
-
   // A prompt made and then shown, with the events and answers of both forgotten.
   static Prompt Shown(PromptMode mode) {
     fake::Reset();
-    AnswerCreation();
     Prompt prompt("Toggle Scope", kControl, mode);
     prompt.Show();
     fake::Reset();
@@ -49,7 +40,6 @@ TEST_F(PromptTest, ConstructionSendsTheNineStepsForEachMode) {
   for (const ModeCase& c : kModes) {
     SCOPED_TRACE("mode " + std::to_string(static_cast<int>(c.mode)));
     fake::Reset();
-    AnswerCreation();
     const char* label = "Toggle Scope";
     const Prompt prompt(label, kControl, c.mode);
 
@@ -70,9 +60,8 @@ TEST_F(PromptTest, AHandleWithTheHighBitSetIsPushedZeroExtended) {
   fake::Answer(natives::PromptCreate, 0xFFFFFFFFFFFFFFFA);  // only the low 32 bits are the handle
   Prompt prompt("x", 1, PromptMode::Standard);
   EXPECT_EQ(prompt.handle, -6);
-  const std::size_t mark = fake::LineCount();
-  prompt.Show();
-  EXPECT_LINES(fake::Lines(mark), {"PromptSetEnabled(0xFFFFFFFA, 1)", "PromptSetVisible(0xFFFFFFFA, 1)"});
+  EXPECT_LINES(LinesSentBy([&] { prompt.Show(); }),
+               {"PromptSetEnabled(0xFFFFFFFA, 1)", "PromptSetVisible(0xFFFFFFFA, 1)"});
 }
 
 TEST_F(PromptTest, ALabelOfAnyLengthIsSentWhole) {
@@ -189,10 +178,8 @@ TEST_F(PromptTest, SetGroupEntity) {
   for (const Case& c : cases) {
     SCOPED_TRACE("entity " + std::to_string(c.entity));
     fake::Answer(natives::EntityPromptGroup, 0xFFFFFFFF00000000 | static_cast<std::uint32_t>(c.group));
-    const std::size_t mark = fake::LineCount();
-    prompt.SetGroupEntity(c.entity);
+    EXPECT_LINES(LinesSentBy([&] { prompt.SetGroupEntity(c.entity); }), c.lines);
     EXPECT_EQ(prompt.groupEntity, c.entity);
-    EXPECT_LINES(fake::Lines(mark), c.lines);
   }
 }
 

@@ -1,7 +1,5 @@
 #include "ScriptFixture.h"
-#include "fake/PluginTest.h"
 #include "features/ReticleSuppression.h"
-#include "host/Script.h"
 
 namespace {
 
@@ -26,9 +24,8 @@ TEST_F(ReticleSuppressionTest, EachOutcomeSendsItsNatives) {
     SCOPED_TRACE(testing::Message() << std::hex << "player 0x" << c.playerInScope << ", weapon 0x" << c.weaponInScope);
     TheGame.aiming = c.playerInScope;
     ReticleWeapon().tests[kInScopeTest] = c.weaponInScope;
-    const std::size_t mark = fake::LineCount();
-    ReticleSuppression();
-    EXPECT_LINES(fake::Lines(mark), std::vector<std::string>(kAllFive.begin(), kAllFive.begin() + c.natives));
+    EXPECT_LINES(LinesSentBy(ReticleSuppression),
+                 std::vector<std::string>(kAllFive.begin(), kAllFive.begin() + c.natives));
   }
 }
 
@@ -49,10 +46,8 @@ TEST_F(ReticleSuppressionTest, ThePlayerIdentifierGoesSignWidened) {
   TheGame.playerId = -1;
   ReticleSuppression();
   EXPECT_LINES(fake::Lines(), {"GetPlayerId()", "PlayerInScopeTest(-1)"});
-  const std::size_t mark = fake::LineCount();
   fake::Answer(natives::GetPlayerId, 0xDEADBEEF00000007);  // the identifier is the low 32 bits only
-  ReticleSuppression();
-  EXPECT_LINES(fake::Lines(mark), {"GetPlayerId()", "PlayerInScopeTest(7)"});
+  EXPECT_LINES(LinesSentBy(ReticleSuppression), {"GetPlayerId()", "PlayerInScopeTest(7)"});
 }
 
 TEST_F(ReticleSuppressionTest, NothingIsRememberedBetweenCalls) {
@@ -61,10 +56,9 @@ TEST_F(ReticleSuppressionTest, NothingIsRememberedBetweenCalls) {
   ReticleWeapon().hash = 0x77;
   TheGame.playerId = 3;
   PlayerPed = TheGame.playerPed = 0x11;
-  const std::size_t mark = fake::LineCount();
-  ReticleSuppression();
-  EXPECT_LINES(fake::Lines(mark), {"GetPlayerId()", "PlayerInScopeTest(3)", "GetCurrentWeapon(0x11, &cell, 0, 0, 0)",
-                                   "WeaponInScopeTest(0x77)", "HideReticleThisFrame()"});
+  EXPECT_LINES(LinesSentBy(ReticleSuppression),
+               {"GetPlayerId()", "PlayerInScopeTest(3)", "GetCurrentWeapon(0x11, &cell, 0, 0, 0)",
+                "WeaponInScopeTest(0x77)", "HideReticleThisFrame()"});
 }
 
 TEST_F(ReticleSuppressionTest, AWeaponCellLeftUnwrittenReadsAsWeaponZero) {
@@ -78,13 +72,11 @@ using ReticleInFrameTest = ScriptTest;
 
 TEST_F(ReticleInFrameTest, TheReticleAsksSelector0AndTheScopeToggleSelector1InTheSameFrame) {
   Aim();
-  Start();
-  Step();  // initialisation and the first frame
-  const std::vector<std::string> frame = Step();
+  StartPastInit();
   std::vector<std::string> weaponQueries;
-  for (const std::string& line : frame)
-    if (line.rfind("GetCurrentWeapon(", 0) == 0 || line.rfind("WeaponInScopeTest(", 0) == 0 ||
-        line.rfind("WeaponPassesFirstTest(", 0) == 0)
+  for (const std::string& line : Step())
+    if (line.starts_with("GetCurrentWeapon(") || line.starts_with("WeaponInScopeTest(") ||
+        line.starts_with("WeaponPassesFirstTest("))
       weaponQueries.push_back(line);
   EXPECT_LINES(weaponQueries, {
                                   "GetCurrentWeapon(0x10, &cell, 0, 0, 0)",
@@ -97,8 +89,7 @@ TEST_F(ReticleInFrameTest, TheReticleAsksSelector0AndTheScopeToggleSelector1InTh
 
 TEST_F(ReticleInFrameTest, SwitchedOffItSendsNothingWhileTheScopeToggleRuns) {
   Aim();
-  Start("DisableReticleInScope=0\n");
-  Step();
+  StartPastInit("DisableReticleInScope=0\n");
   Step();
   EXPECT_EQ(fake::CountNative(natives::PlayerInScopeTest), 0u);
   EXPECT_EQ(fake::CountNative(natives::WeaponInScopeTest), 0u);

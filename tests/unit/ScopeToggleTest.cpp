@@ -2,10 +2,8 @@
 #include <iterator>
 
 #include "ScriptFixture.h"
-#include "fake/PluginTest.h"
 #include "features/Prompt.h"
 #include "features/ScopeToggle.h"
-#include "host/Script.h"
 
 namespace {
 
@@ -31,6 +29,8 @@ const std::vector<std::string> kTests = {
 // How many lines of kTests a frame sends when it stops after that test.
 constexpr std::size_t kDistance = 8, kAgitation = 11, kHorseState1 = 12, kHorseState2 = 13, kWeaponTest1 = 14,
                       kWeaponTest2 = 15, kWeaponTest3 = 16;
+
+using Memory = decltype(ScopeMemory);
 
 const std::vector<std::string> kHide = {"PromptSetEnabled(0x50, 0)", "PromptSetVisible(0x50, 0)"};
 const std::vector<std::string> kShowAndPoll = {"GetWeaponEntityInHand(0x10, 1)", "PromptSetEnabled(0x50, 1)",
@@ -70,12 +70,7 @@ class ScopeToggleTest : public FeatureTest {
     ScopeTogglePrompt->Hide();
   }
 
-  // One frame of the controller; gives what it sent.
-  static std::vector<std::string> Frame() {
-    const std::size_t mark = fake::LineCount();
-    ScopeToggle();
-    return fake::Lines(mark);
-  }
+  static std::vector<std::string> Frame() { return LinesSentBy(ScopeToggle); }
 
   static std::vector<std::string> FrameCompleted(bool completed) {
     HoldToggle(completed);
@@ -148,8 +143,7 @@ TEST_F(ScopeToggleTest, EachWayAFrameEnds) {
     fake::Reset();
     TheGame = start;
     c.setup(TheGame);
-    const std::vector<std::string> frame = Frame();
-    EXPECT_LINES(frame, Concat({TestsUpTo(c.tests), c.shown ? kShowAndPoll : kHide}));
+    EXPECT_LINES(Frame(), Concat({TestsUpTo(c.tests), c.shown ? kShowAndPoll : kHide}));
     EXPECT_EQ(ScopeTogglePrompt->visible, c.shown);
     EXPECT_TRUE(ScopeMemory.empty());
   }
@@ -188,37 +182,33 @@ TEST_F(ScopeToggleTest, NoHorseIsPassedOnLikeAnyOther) {
 TEST_F(ScopeToggleTest, ACompletionRemovesEveryScopeAndRemembersTheFittedOne) {
   Fit(Rifle(), "COMPONENT_RIFLE_SCOPE03");
   Fit(Rifle(), "COMPONENT_RIFLE_SCOPE04");
-  const std::vector<std::string> frame = FrameCompleted(true);
-  EXPECT_LINES(frame, CompletedFrame({{
-                          "HasWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE02)",
-                          "HasWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE03)",
-                          "GetHashKey('COMPONENT_RIFLE_SCOPE02')",
-                          "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE02, 0xA8F1E2C3)",
-                          "GetHashKey('COMPONENT_RIFLE_SCOPE03')",
-                          "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE03, 0xA8F1E2C3)",
-                          "GetHashKey('COMPONENT_RIFLE_SCOPE04')",
-                          "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3)",
-                      }}));
-  const std::map<std::int32_t, std::uint32_t> expected = {
-      {static_cast<std::int32_t>(0xA8F1E2C3), NameHash("COMPONENT_RIFLE_SCOPE03")}};
-  EXPECT_EQ(ScopeMemory, expected);
+  EXPECT_LINES(FrameCompleted(true), CompletedFrame({{
+                                         "HasWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE02)",
+                                         "HasWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE03)",
+                                         "GetHashKey('COMPONENT_RIFLE_SCOPE02')",
+                                         "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE02, 0xA8F1E2C3)",
+                                         "GetHashKey('COMPONENT_RIFLE_SCOPE03')",
+                                         "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE03, 0xA8F1E2C3)",
+                                         "GetHashKey('COMPONENT_RIFLE_SCOPE04')",
+                                         "RemoveWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3)",
+                                     }}));
+  EXPECT_EQ(ScopeMemory, (Memory{{static_cast<std::int32_t>(0xA8F1E2C3), NameHash("COMPONENT_RIFLE_SCOPE03")}}));
 }
 
 TEST_F(ScopeToggleTest, ACompletionWithoutAScopeFitsTheDefaultScope) {
-  const std::vector<std::string> frame = FrameCompleted(true);
-  EXPECT_LINES(frame, CompletedFrame({kNoScopeFitted, kFitDefaultScope}));
+  EXPECT_LINES(FrameCompleted(true), CompletedFrame({kNoScopeFitted, kFitDefaultScope}));
   EXPECT_TRUE(ScopeMemory.empty());
 }
 
 TEST_F(ScopeToggleTest, ACompletionWithoutAScopeFitsTheRememberedScopeAndKeepsTheEntry) {
   const std::int32_t key = static_cast<std::int32_t>(kRifle);
   ScopeMemory[key] = NameHash("COMPONENT_RIFLE_SCOPE04");
-  const std::vector<std::string> frame = FrameCompleted(true);
-  EXPECT_LINES(frame, CompletedFrame({kNoScopeFitted,
-                                      {
-                                          "AddWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3, 1)",
-                                          "AddWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE04, 0xFFFFFFFF, 0)",
-                                      }}));
+  EXPECT_LINES(FrameCompleted(true),
+               CompletedFrame({kNoScopeFitted,
+                               {
+                                   "AddWeaponComponent(0x10, #COMPONENT_RIFLE_SCOPE04, 0xA8F1E2C3, 1)",
+                                   "AddWeaponComponent(0x40, #COMPONENT_RIFLE_SCOPE04, 0xFFFFFFFF, 0)",
+                               }}));
   EXPECT_EQ(ScopeMemory.size(), 1u);
   EXPECT_EQ(ScopeMemory[key], NameHash("COMPONENT_RIFLE_SCOPE04"));
 }
@@ -228,7 +218,7 @@ TEST_F(ScopeToggleTest, ANegativeHorseGoesSignWidenedToAgitationAndTheInteractio
   // Everywhere else the handle goes zero-extended.
   std::vector<std::string> expected = CompletedFrame({kNoScopeFitted, kFitDefaultScope});
   for (std::string& line : expected) {
-    const bool widened = line.rfind("GetHorseAgitation(", 0) == 0 || line.rfind("StartInteraction(", 0) == 0;
+    const bool widened = line.starts_with("GetHorseAgitation(") || line.starts_with("StartInteraction(");
     if (const std::size_t at = line.find("0x30"); at != std::string::npos)
       line.replace(at, 4, widened ? "-3" : "0xFFFFFFFD");
   }
@@ -236,23 +226,21 @@ TEST_F(ScopeToggleTest, ANegativeHorseGoesSignWidenedToAgitationAndTheInteractio
 }
 
 TEST_F(ScopeToggleTest, EachWeaponKeepsItsOwnScopeAcrossRepeatedToggles) {
-  const std::uint32_t a = kRifle;
-  const std::uint32_t b = 0x1B2C3D4E;
+  const std::uint32_t a = kRifle, b = 0x1B2C3D4E;
   const auto key = [](std::uint32_t weapon) { return static_cast<std::int32_t>(weapon); };
-  const std::uint32_t scope03 = NameHash("COMPONENT_RIFLE_SCOPE03");
-  const std::uint32_t scope04 = NameHash("COMPONENT_RIFLE_SCOPE04");
+  const std::uint32_t scope03 = NameHash("COMPONENT_RIFLE_SCOPE03"), scope04 = NameHash("COMPONENT_RIFLE_SCOPE04");
   Fit(Rifle(), "COMPONENT_RIFLE_SCOPE04");
 
   FrameCompleted(true);  // off A, remembered
   EXPECT_FALSE(IsFitted(Rifle(), "COMPONENT_RIFLE_SCOPE04"));
-  EXPECT_EQ(ScopeMemory, (std::map<std::int32_t, std::uint32_t>{{key(a), scope04}}));
+  EXPECT_EQ(ScopeMemory, (Memory{{key(a), scope04}}));
 
   FrameCompleted(false);
   Draw(b).tests[0] = 1;
   FrameCompleted(true);  // B never had one taken off: the default, not A's
   EXPECT_TRUE(IsFitted(*FindWeapon(b), "COMPONENT_RIFLE_SCOPE02"));
   EXPECT_FALSE(IsFitted(*FindWeapon(b), "COMPONENT_RIFLE_SCOPE04"));
-  EXPECT_EQ(ScopeMemory, (std::map<std::int32_t, std::uint32_t>{{key(a), scope04}}));
+  EXPECT_EQ(ScopeMemory, (Memory{{key(a), scope04}}));
 
   FrameCompleted(false);
   Draw(a);
@@ -264,13 +252,12 @@ TEST_F(ScopeToggleTest, EachWeaponKeepsItsOwnScopeAcrossRepeatedToggles) {
   SetComponent(Rifle(), scope03, true);
   FrameCompleted(true);
   EXPECT_EQ(std::count(std::begin(Rifle().components), std::end(Rifle().components), 0u), kMaxComponents);
-  EXPECT_EQ(ScopeMemory, (std::map<std::int32_t, std::uint32_t>{{key(a), scope03}})) << "the removal overwrites";
+  EXPECT_EQ(ScopeMemory, (Memory{{key(a), scope03}})) << "the removal overwrites";
 
   FrameCompleted(false);
   Draw(b);
   FrameCompleted(true);  // B's default scope comes off and is remembered for B
-  EXPECT_EQ(ScopeMemory,
-            (std::map<std::int32_t, std::uint32_t>{{key(a), scope03}, {key(b), NameHash("COMPONENT_RIFLE_SCOPE02")}}));
+  EXPECT_EQ(ScopeMemory, (Memory{{key(a), scope03}, {key(b), NameHash("COMPONENT_RIFLE_SCOPE02")}}));
   EXPECT_EQ(fake::CountNative(natives::StartInteraction), 5u);
 }
 

@@ -1,27 +1,13 @@
-#include <cstdio>
-#include <new>
 #include <stdexcept>
 
 #include "ScriptFixture.h"
+#include "common/FatalText.h"
 #include "core/Settings.h"
 #include "features/Prompt.h"
 
 namespace {
 
-using ScriptFailureTest = ScriptTest;
-
-std::string FatalMessage(const std::string& what) { return "Fatal: " + what + ", check the logs for more info."; }
-
-// The four natives that put the fatal message on screen.
-// The screen text is the host's value for the message, which the game makes once (testkit/Game.h): the
-// one it made, or, asked before the step that makes it, the next.
-std::vector<std::string> ShowsFatal(const std::string& what) {
-  char value[40];
-  std::snprintf(value, sizeof value, "SetScreenText(0x%llX)",
-                static_cast<unsigned long long>(TextValue(FatalMessage(what).c_str())));
-  return {"CreateLiteralText(0xA, 'LITERAL_STRING', '" + FatalMessage(what) + "')", value, "PlaceScreenText()",
-          "DrawScreenText()"};
-}
+std::vector<std::string> ShowsFatal(const std::string& what) { return ShownOnScreen(Fatal(what)); }
 
 const std::vector<std::string> kLoaded = {"loading settings file: Varnholt.ini", "settings file loaded"};
 const std::vector<std::string> kRefresh = {"GetPlayerPedHandle()"};
@@ -29,57 +15,53 @@ const std::vector<std::string> kWait = {"scriptWait(0)"};
 // The reticle suppression when its player test answers no.
 const std::vector<std::string> kReticleNo = {"GetPlayerId()", "PlayerInScopeTest(2)"};
 
+class ScriptFailureTest : public ScriptTest {
+ protected:
+  // After a first frame that failed reading a switch, each of that many frames fails there too: it
+  // sends what came before the read and shows the message, and each frame logs the report.
+  static void ExpectFramesFailAtASwitch(const std::vector<std::string>& before, const std::string& what, int frames) {
+    std::vector<std::string> log = Concat({kLoaded, {"Something wrong happened", Fatal(what)}});
+    for (int frame = 0; frame < frames; ++frame) {
+      EXPECT_LINES(Step(), Concat({kRefresh, before, ShowsFatal(what), kWait}));
+      log.insert(log.end(), {"Something wrong happened", Fatal(what)});
+    }
+    EXPECT_LINES(LogMessages(), log);
+  }
+};
+
 fake::Handler Throws(const char* what) {
   return [what](const NativeCall&) -> fake::Slots { throw std::runtime_error(what); };
 }
 
 TEST_F(ScriptFailureTest, ASwitchThatIsNoNumberFailsEveryFrameBeforeAnyFeature) {
-  Start("DisableReticleInScope=abc\n");
-  Step();
-  for (int frame = 0; frame < 2; ++frame)
-    EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("invalid stoi argument"), kWait}));
-  std::vector<std::string> log = kLoaded;
-  for (int frame = 0; frame < 3; ++frame) {
-    log.push_back("Something wrong happened");
-    log.push_back(FatalMessage("invalid stoi argument"));
-  }
-  EXPECT_LINES(LogMessages(), log);
+  StartPastInit("DisableReticleInScope=abc\n");
+  ExpectFramesFailAtASwitch({}, "invalid stoi argument", 2);
   EXPECT_EQ(fake::CountNative(natives::GetPlayerMount), 0u) << "neither feature ran";
   EXPECT_EQ(fake::CountNative(natives::PlayerInScopeTest), 0u);
 }
 
 TEST_F(ScriptFailureTest, ABadScopeToggleSwitchLetsTheReticleRunFirst) {
-  Start("EnableScopeToggle=on\n");
-  Step();
-  EXPECT_LINES(Step(), Concat({kRefresh, kReticleNo, ShowsFatal("invalid stoi argument"), kWait}));
-  EXPECT_LINES(LogMessages(), Concat({kLoaded,
-                                      {"Something wrong happened", FatalMessage("invalid stoi argument"),
-                                       "Something wrong happened", FatalMessage("invalid stoi argument")}}));
+  StartPastInit("EnableScopeToggle=on\n");
+  ExpectFramesFailAtASwitch(kReticleNo, "invalid stoi argument", 1);
 }
 
 TEST_F(ScriptFailureTest, ASwitchOutOfRange) {
-  Start("DisableReticleInScope=0\nEnableScopeToggle=-2147483649\n");
-  Step();
-  EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("stoi argument out of range"), kWait}));
-  EXPECT_LINES(LogMessages(), Concat({kLoaded,
-                                      {"Something wrong happened", FatalMessage("stoi argument out of range"),
-                                       "Something wrong happened", FatalMessage("stoi argument out of range")}}));
+  StartPastInit("DisableReticleInScope=0\nEnableScopeToggle=-2147483649\n");
+  ExpectFramesFailAtASwitch({}, "stoi argument out of range", 1);
 }
 
 TEST_F(ScriptFailureTest, AStandardExceptionInAFeatureIsLoggedShownAndTheNextFrameIsNormal) {
-  Start("DisableReticleInScope=0\n");
-  Step();
+  StartPastInit("DisableReticleInScope=0\n");
   const std::vector<std::string> normal = Step();
   ASSERT_EQ(normal.size(), 20u) << "refresh, the scope toggle showing its prompt, wait";
   fake::Once(natives::GetPlayerMount, Throws("no horse today"));
   EXPECT_LINES(Step(), Concat({kRefresh, {"GetPlayerId()", "GetPlayerMount(2)"}, ShowsFatal("no horse today"), kWait}));
   EXPECT_LINES(Step(), normal);
-  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("no horse today")}}));
+  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", Fatal("no horse today")}}));
 }
 
 TEST_F(ScriptFailureTest, AnExceptionOfAnotherKindIsLoggedButNotShown) {
-  Start("DisableReticleInScope=0\n");
-  Step();
+  StartPastInit("DisableReticleInScope=0\n");
   const std::vector<std::string> normal = Step();
   fake::Once(natives::GetPlayerMount, [](const NativeCall&) -> fake::Slots { throw 42; });
   EXPECT_LINES(Step(), Concat({kRefresh, {"GetPlayerId()", "GetPlayerMount(2)"}, kWait}));
@@ -90,26 +72,24 @@ TEST_F(ScriptFailureTest, AnExceptionOfAnotherKindIsLoggedButNotShown) {
 
 TEST_F(ScriptFailureTest, AFailingPedRefreshTakesTheFailurePathAndSkipsTheFeatures) {
   Aim();
-  Start("EnableScopeToggle=0\n");
-  Step();
+  StartPastInit("EnableScopeToggle=0\n");
   const std::vector<std::string> normal = Step();
   ASSERT_EQ(normal.size(), 7u);
   fake::Once(natives::GetPlayerPedHandle, Throws("ped lookup failed"));
   EXPECT_LINES(Step(), Concat({kRefresh, ShowsFatal("ped lookup failed"), kWait}));
   EXPECT_LINES(Step(), normal);
-  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("ped lookup failed")}}));
+  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", Fatal("ped lookup failed")}}));
 }
 
 TEST_F(ScriptFailureTest, AFailureWhileShowingTheFatalTextIsSwallowed) {
-  Start("DisableReticleInScope=0\n");
-  Step();
+  StartPastInit("DisableReticleInScope=0\n");
   fake::Once(natives::GetPlayerMount, Throws("first"));
   fake::Once(natives::CreateLiteralText, Throws("second"));
   const std::vector<std::string> frame = Step();
   ASSERT_FALSE(frame.empty());
   EXPECT_EQ(frame.back(), "scriptWait(0)");
   EXPECT_EQ(fake::CountNative(natives::SetScreenText), 0u);
-  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("first")}}));
+  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", Fatal("first")}}));
   EXPECT_EQ(Step().back(), "scriptWait(0)");
 }
 
@@ -138,7 +118,7 @@ TEST_F(InitFailureTest, AFailingFirstRefreshIsReportedAndInitialisationIsTriedAg
   EXPECT_LINES(std::vector<std::string>(lines.begin(), lines.begin() + static_cast<long>(kInit.size())),
                kInitAfterAMessage);
   EXPECT_EQ(lines.back(), "scriptWait(0)");
-  EXPECT_LINES(LogMessages(), Concat({{"Something wrong happened", FatalMessage("not ready")}, kNoFile}));
+  EXPECT_LINES(LogMessages(), Concat({{"Something wrong happened", Fatal("not ready")}, kNoFile}));
   EXPECT_EQ(fake::CountNative(natives::PromptCreate), 1u);
 }
 
@@ -151,7 +131,7 @@ TEST_F(InitFailureTest, AFailureInThePromptsCreationReloadsTheSettingsOnTheRetry
   EXPECT_EQ(ScopeTogglePrompt, nullptr);
   EXPECT_LINES(Step(), Concat({kInitAfterAMessage, kRefresh, kWait}));
   EXPECT_LINES(Step(), Concat({kRefresh, kWait}));
-  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", FatalMessage("no prompt")}, kLoaded}));
+  EXPECT_LINES(LogMessages(), Concat({kLoaded, {"Something wrong happened", Fatal("no prompt")}, kLoaded}));
   ASSERT_NE(ScopeTogglePrompt, nullptr);
   EXPECT_FALSE(ScopeTogglePrompt->visible);
 }

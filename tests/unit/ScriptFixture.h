@@ -59,17 +59,19 @@ class FeatureTest : public GameTest {
 class ScriptTest : public GameTest {
  protected:
   // Starts ScriptMain, which runs up to its first wait; writes the settings file first when given one.
-  static void Start(const std::string& settingsFile = std::string(), bool writeFile = false) {
-    if (writeFile || !settingsFile.empty()) WriteBytes("Varnholt.ini", settingsFile);
+  static void Start(const std::string& settingsFile = std::string()) {
+    if (!settingsFile.empty()) WriteBytes("Varnholt.ini", settingsFile);
     StartScript(ScriptMain);
   }
 
-  // Lets the script run to its next wait and gives what it sent on the way, the wait included.
-  static std::vector<std::string> Step() {
-    const std::size_t mark = fake::LineCount();
+  // Starts ScriptMain and lets it run its initialisation and first frame, to the wait after them.
+  static void StartPastInit(const std::string& settingsFile = std::string()) {
+    Start(settingsFile);
     ResumeScript();
-    return fake::Lines(mark);
   }
+
+  // Lets the script run to its next wait and gives what it sent on the way, the wait included.
+  static std::vector<std::string> Step() { return LinesSentBy(ResumeScript); }
 };
 
 // What making a prompt sends, with its mode's set-up natives: with the host's handle, the game's first
