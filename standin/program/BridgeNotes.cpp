@@ -9,8 +9,7 @@
 #include "world/World.h"
 
 namespace {
-std::uintptr_t pluginModule = 0;
-std::uintptr_t registeredModule = 0;
+std::uintptr_t pluginModule = 0, registeredModule = 0;
 }  // namespace
 
 void ExpectPluginModule(std::uintptr_t module) {

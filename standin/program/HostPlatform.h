@@ -7,38 +7,24 @@
 
 #include "bridge/BridgeControl.h"
 
-extern const bool kTextModeCrLf;
-
-// Loads the bridge and finds its controls. With a front (a bridge DLL that passes every operation on to
-// the stand-in bridge, StandinBridge.dll beside it), the front is what the plug-in binds to and the
-// controls come from the stand-in behind it. Natively neither path is used.
+// Loads the bridge and finds its controls. With a front, the plug-in binds to the front and the controls
+// come from the stand-in bridge that it passes every operation on to. Natively neither path is used.
 bool LoadBridge(const std::string& path, const std::string& front, BridgeControl& control, std::string& error);
 // Loads the plug-in, which registers its script on attach; module is the handle it was loaded at.
 bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& error);
-// Unloads the plug-in, which unregisters on detach. False when its module is still mapped afterwards.
+// Unloads the plug-in, once per load; it unregisters on detach. False when its module is still mapped after.
 bool UnloadPlugin();
 // Ends the process with the plug-in loaded, as a game that quits does: the plug-in's entry sees the
-// process detach of termination (natively the host calls it so). What the bridge notes then is written
-// straight to stdout, "at process exit: ...", since the host's own objects are gone by that time.
-[[noreturn]] void EndProcessWithPluginLoaded(const BridgeControl& bridge);
+// process detach of termination (natively the host calls it so).
+[[noreturn]] void EndProcessWithPluginLoaded();
 // Writes to stdout at once; on Windows through the handle, the C runtime being gone at process exit.
 void WriteStdoutNow(const char* text);
-// The bridge's note hook at process exit.
-inline void ExitNote(int note, UINT64, const char*) {
-  switch (note) {
-    case kNoteScriptUnregistered: WriteStdoutNow("at process exit: script unregistered\n"); break;
-    case kNoteKeyboardUnregistered: WriteStdoutNow("at process exit: keyboard handler unregistered\n"); break;
-    case kNoteProblem: WriteStdoutNow("at process exit: ! the plug-in misused the bridge\n"); break;
-    default: break;
-  }
-}
 void UnloadBridge();
 
 // Where a DLL of that name lies by default: next to the host executable. Empty natively.
 std::string DefaultModulePath(const char* fileName);
 
-// Opens a file as another program would, with read and write sharing, for the length of the run; null
-// when that fails.
+// Opens a file as another program would, with read and write sharing, for the length of the run; null if not.
 void* HoldFileOpen(const std::string& path);
 std::string ReadHeldFile(void* held);
 void ReleaseHeldFile(void* held);
@@ -53,17 +39,15 @@ bool LocalTime(std::tm& out);
 // Memory figures for the long runs: natively the plug-in's own live heap (testkit/Heap.h); on Windows,
 // where it shares the heap, the process's: live heap blocks, committed private memory, working set.
 struct MemorySample {
-  long long blocks = 0;  // live heap blocks
-  long long bytes = 0;   // their bytes
+  long long blocks = 0, bytes = 0;  // live heap blocks and their bytes
   // The process figures, on Windows only.
   long long privateBytes = 0, peakPrivateBytes = 0;
   long long workingSet = 0, peakWorkingSet = 0;
 };
 
-// Whether the samples hold the process figures, whether the heap is counted at all (natively not
-// under ThreadSanitizer, whose runtime keeps operator new), and what the heap figures count.
+// Whether the samples hold the process figures, and what the heap figures count (natively nothing under
+// ThreadSanitizer, whose runtime keeps operator new: testkit/Heap.h).
 extern const bool kProcessMemory;
-extern const bool kHeapCounted;
 extern const char* const kMemoryWhat;
 
 // Allocates nothing on the heap it measures.

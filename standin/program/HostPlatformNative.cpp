@@ -10,9 +10,7 @@
 #include "testkit/Heap.h"
 #include "testkit/ScriptRunner.h"
 
-const bool kTextModeCrLf = false;
 const bool kProcessMemory = false;
-const bool kHeapCounted = kHeapWatched;
 const char* const kMemoryWhat = kHeapWatched ? "the plug-in's live heap, through operator new"
                                              : "not counted: this build keeps its sanitizer's operator new";
 
@@ -20,7 +18,6 @@ namespace {
 // Stands for the plug-in's module handle: something with an address of its own.
 char pluginImage;
 HMODULE PluginModule() { return reinterpret_cast<HMODULE>(&pluginImage); }
-bool loaded = false;
 
 thread_local int hostWork = 0;
 bool PluginAllocates() { return hostWork == 0 && OnScript(); }
@@ -34,15 +31,13 @@ bool LoadBridge(const std::string&, const std::string&, BridgeControl& control, 
 
 bool LoadPlugin(const std::string&, std::uintptr_t& module, std::string&) {
   DllMain(PluginModule(), 1, nullptr);  // process attach
-  loaded = true;
   module = reinterpret_cast<std::uintptr_t>(PluginModule());
   return true;
 }
 
 bool UnloadPlugin() {
   // Process detach. The plug-in's globals stay until the process ends: it is linked in, not unloaded.
-  if (loaded) DllMain(PluginModule(), 0, nullptr);
-  loaded = false;
+  DllMain(PluginModule(), 0, nullptr);
   return true;
 }
 
@@ -53,9 +48,7 @@ void WriteStdoutNow(const char* text) {
   std::fflush(stdout);
 }
 
-void EndProcessWithPluginLoaded(const BridgeControl& bridge) {
-  std::fflush(stdout);
-  bridge.setHooks(nullptr, ExitNote, nullptr);
+void EndProcessWithPluginLoaded() {
   DllMain(PluginModule(), 0, reinterpret_cast<void*>(1));  // the loader's detach when the process ends
   std::exit(0);
 }

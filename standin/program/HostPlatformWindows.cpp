@@ -11,9 +11,7 @@
 
 #include "program/HostPlatform.h"
 
-const bool kTextModeCrLf = true;
 const bool kProcessMemory = true;
-const bool kHeapCounted = true;
 const char* const kMemoryWhat =
     "the host process: the live blocks of all its heaps, its private memory and working set";
 
@@ -65,14 +63,12 @@ bool LoadPlugin(const std::string& path, std::uintptr_t& module, std::string& er
 }
 
 bool UnloadPlugin() {
-  if (pluginModule == nullptr) return true;
   FreeLibrary(pluginModule);
   // Gone means no module contains the address it was loaded at any more.
   HMODULE still = nullptr;
   const bool mapped =
       GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
                          reinterpret_cast<LPCSTR>(pluginModule), &still) != 0;
-  pluginModule = nullptr;
   return !mapped;
 }
 
@@ -83,11 +79,8 @@ void WriteStdoutNow(const char* text) {
   WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), text, static_cast<DWORD>(lstrlenA(text)), &written, nullptr);
 }
 
-void EndProcessWithPluginLoaded(const BridgeControl& bridge) {
-  std::fflush(stdout);
-  bridge.setHooks(nullptr, ExitNote, nullptr);
-  std::exit(0);  // as a game returns from its main: the C runtime ends, then the loader detaches the DLLs
-}
+// As a game returns from its main: the C runtime ends, then the loader detaches the DLLs.
+void EndProcessWithPluginLoaded() { std::exit(0); }
 
 void UnloadBridge() {
   // A front, and with it the stand-in, which only the front holds; or else the bridge itself.
@@ -98,9 +91,8 @@ void UnloadBridge() {
 std::string DefaultModulePath(const char* fileName) {
   char path[MAX_PATH * 4];
   const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string exe(path, length);
-  const std::size_t slash = exe.find_last_of("\\/");
-  return (slash == std::string::npos ? std::string() : exe.substr(0, slash + 1)) + fileName;
+  const std::string exe(path, length);
+  return exe.substr(0, exe.find_last_of("\\/") + 1) + fileName;  // npos + 1: no folder at all
 }
 
 void* HoldFileOpen(const std::string& path) {

@@ -28,13 +28,11 @@ long long atFrameStart = 0;
 std::chrono::milliseconds deadline{0};
 
 std::chrono::milliseconds Deadline() {
-  double seconds = kDefaultDeadlineSeconds;
-  if (const char* text = std::getenv("VARNHOLT_KEY_THREAD_DEADLINE")) {
-    char* end = nullptr;
-    const double asked = std::strtod(text, &end);
-    if (end != text && *end == '\0' && asked > 0 && asked < 1e6) seconds = asked;
-  }
-  return std::chrono::milliseconds(static_cast<long long>(seconds * 1000));
+  const char* text = std::getenv("VARNHOLT_KEY_THREAD_DEADLINE");
+  char* end = nullptr;
+  const double asked = text != nullptr ? std::strtod(text, &end) : 0;
+  const bool usable = text != nullptr && end != text && *end == '\0' && asked > 0 && asked < 1e6;
+  return std::chrono::milliseconds(static_cast<long long>((usable ? asked : kDefaultDeadlineSeconds) * 1000));
 }
 
 void SendKeys(decltype(&BridgeDeliverKey) deliver) {

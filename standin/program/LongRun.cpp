@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <sstream>
 #include <vector>
 
 #include "bridge/BridgeControl.h"
@@ -68,8 +69,7 @@ std::string FrameReport() {
     out += "  after frame " + std::to_string(s.frame) + ": " + Describe(s.memory) + "; log " +
            std::to_string(s.logBytes) + " bytes\n";
   if (frameSamples.size() < 2) return out;
-  const FrameSample& a = frameSamples.front();
-  const FrameSample& b = frameSamples.back();
+  const FrameSample &a = frameSamples.front(), &b = frameSamples.back();
   out += "  from frame " + std::to_string(a.frame) + " to frame " + std::to_string(b.frame) + ": ";
   out += Same(a.memory, b.memory) ? "memory stays the same"
                                   : "memory grows: heap " + Signed(b.memory.blocks - a.memory.blocks) + " blocks, " +
@@ -100,8 +100,7 @@ std::string CycleReport() {
   for (std::size_t i = 1; i < cycleSamples.size(); ++i)
     left.push_back(cycleSamples[i].bytes - cycleSamples[i - 1].bytes);
   const auto [least, most] = std::minmax_element(left.begin(), left.end());
-  const MemorySample& first = cycleSamples.front();
-  const MemorySample& last = cycleSamples.back();
+  const MemorySample &first = cycleSamples.front(), &last = cycleSamples.back();
   const double n = static_cast<double>(cycleSamples.size() - 1);
   char line[240];
   std::snprintf(line, sizeof line, "  each cycle after the first leaves %.1f heap blocks, %.1f bytes",
@@ -122,15 +121,13 @@ bool SetLongRunOption(const std::string& flag, const std::string& value, RunOpti
   if (flag == "--frames") return ParseCount(value, options.frames);
   if (flag == "--cycles") return ParseCount(value, options.cycles);
   options.memoryAt.clear();
-  for (std::size_t start = 0;;) {
-    const std::size_t comma = value.find(',', start);
+  std::istringstream counts(value + ",");  // each count ends in a comma, so that an empty last one is read too
+  for (std::string count; std::getline(counts, count, ',');) {
     int frame = 0;
-    if (!ParseCount(value.substr(start, comma - start), frame)) return false;
-    if (!options.memoryAt.empty() && frame <= options.memoryAt.back()) return false;
+    if (!ParseCount(count, frame) || (!options.memoryAt.empty() && frame <= options.memoryAt.back())) return false;
     options.memoryAt.push_back(frame);
-    if (comma == std::string::npos) return true;
-    start = comma + 1;
   }
+  return true;
 }
 
 void LongRunStart(const RunOptions& options) {

@@ -13,6 +13,7 @@
 #include "report/LogCheck.h"
 #include "report/Picture.h"
 #include "report/Timeline.h"
+#include "testkit/WorkFolder.h"
 #include "world/ApplyEvent.h"
 #include "world/World.h"
 
@@ -26,10 +27,22 @@ int Failed(const std::string& error) {
   return 1;
 }
 
-// What the world tells goes into the timeline; the moments the picture marks go there too.
+// What the world tells goes into the timeline; the moments the picture marks go there too, the host's
+// own without the timeline's "> ".
 void ShowEvent(const std::string& text, Notice notice) {
   TimelineAdd(text);
-  if (notice != Notice::kPlain) PictureNote(notice, text);
+  if (notice != Notice::kPlain) PictureNote(notice, text.starts_with("> ") ? text.substr(2) : text);
+}
+
+// The bridge's note hook at process exit: what it notes then goes straight to stdout, since the host's
+// own objects are gone by that time.
+void ExitNote(int note, UINT64, const char*) {
+  switch (note) {
+    case kNoteScriptUnregistered: WriteStdoutNow("at process exit: script unregistered\n"); break;
+    case kNoteKeyboardUnregistered: WriteStdoutNow("at process exit: keyboard handler unregistered\n"); break;
+    case kNoteProblem: WriteStdoutNow("at process exit: ! the plug-in misused the bridge\n"); break;
+    default: break;
+  }
 }
 
 bool AnswerOnHost(const NativeCall& call) {
@@ -49,8 +62,7 @@ bool DeliverKey(std::uint32_t code, bool down) {
 
 void Unload() {
   StopKeyThread();
-  TimelineAdd("> the host unloads the plug-in");
-  PictureNote(Notice::kUnload);
+  ShowEvent("> the host unloads the plug-in", Notice::kUnload);
   const bool unmapped = UnloadPlugin();
   LongRunUnloaded(unmapped);
   if (!unmapped) ReportProblem("the plug-in's module is still loaded after unloading it");
@@ -70,8 +82,7 @@ void FreshWorld(const Scenario& s, const RunOptions& o) {
 // One load of the plug-in, the scenario's frames, one unload (unless this is the last play and the host
 // is to end its process with the plug-in loaded). False when the plug-in does not load.
 bool PlayScenario(const Scenario& s, const RunOptions& o, bool last, std::string& error) {
-  TimelineAdd("> the host loads the plug-in");
-  PictureNote(Notice::kLoad);
+  ShowEvent("> the host loads the plug-in", Notice::kLoad);
   TheWorld.pluginLoaded = true;
   std::uintptr_t module = 0;
   if (!LoadPlugin(o.pluginPath, module, error)) return false;
@@ -86,7 +97,6 @@ bool PlayScenario(const Scenario& s, const RunOptions& o, bool last, std::string
     bridge.runFrame(static_cast<std::uint32_t>(frame) * static_cast<std::uint32_t>(s.frameMs));
     PictureEndFrame();
     WorldEndFrame();
-    TimelineEndFrame();
     LongRunAfterFrame(frame + 1);
   }
   TheWorld.frame = s.frames;
@@ -124,7 +134,7 @@ void PrintReport(const Scenario& s, const RunOptions& o, const LogReading& log, 
   Say("\nTimeline (frame, what happens; \"> \" the scenario, \"! \" a problem):\n");
   Say(TimelineText());
   Say("\n");
-  Say(DescribeNewLogLines(log, s.logBefore, kTextModeCrLf, start, end));
+  Say(DescribeNewLogLines(log, s.logBefore, kStoredLineEnd == "\r\n", start, end));
   Say("\nWorking folder after the run: " + FolderListing() + "\n");
   Say(LongRunReport());
   std::fflush(stdout);
@@ -157,6 +167,7 @@ int RunScenario(const Scenario& s, const RunOptions& o) {
 
   PrintReport(s, o, ReadLog(heldLog), start, end);
   if (!o.svgPath.empty() && !PictureWrite(o.svgPath, error)) return Failed(error);
-  if (endLoaded) EndProcessWithPluginLoaded(bridge);
-  return 0;
+  if (!endLoaded) return 0;
+  bridge.setHooks(nullptr, ExitNote, nullptr);  // stdout is flushed: the report is out
+  EndProcessWithPluginLoaded();
 }

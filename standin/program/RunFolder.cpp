@@ -9,10 +9,8 @@
 
 namespace fs = std::filesystem;
 
-namespace {
-const char* const kSettingsFile = "Varnholt.ini";
+const char* const kSettingsFile = "Varnholt.ini";  // const: of this file alone
 const char* const kLogFolder = "Quillfen";
-}  // namespace
 
 bool PrepareFolder(const Scenario& s, const RunOptions& o, std::string& error) {
   std::error_code ec;

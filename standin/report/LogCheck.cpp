@@ -17,18 +17,19 @@ std::string StampText(const Stamp& s) {
   return text;
 }
 
-struct Line {
-  std::string text;
-  std::string ending;  // "\r\n", "\n" or "" for a last line without one
-};
-
-std::vector<Line> SplitLines(const std::string& text) {
-  std::vector<Line> lines;
-  for (std::size_t start = 0; start < text.size();) {
-    const std::size_t lf = std::min(text.find('\n', start), text.size());
-    const bool cr = lf < text.size() && lf > start && text[lf - 1] == '\r';
-    lines.push_back({text.substr(start, lf - start - (cr ? 1 : 0)), lf == text.size() ? "" : cr ? "\r\n" : "\n"});
-    start = lf + 1;
+// Each line of text as the report shows it: masked (MaskLogLine), and with what is wrong with its end.
+std::vector<std::string> ShownLines(const std::string& text, bool crlf, const std::tm& start, const std::tm& end) {
+  std::vector<std::string> lines;
+  for (std::size_t from = 0; from < text.size();) {
+    const std::size_t lf = std::min(text.find('\n', from), text.size());
+    const bool cr = lf < text.size() && lf > from && text[lf - 1] == '\r';
+    std::string line = MaskLogLine(text.substr(from, lf - from - (cr ? 1 : 0)), start, end);
+    if (lf == text.size())
+      line += "   ! no line end";
+    else if (cr != crlf)
+      line += crlf ? "   ! ends in a bare LF, not CR LF" : "   ! ends in CR LF, not LF";
+    lines.push_back(line);
+    from = lf + 1;
   }
   return lines;
 }
@@ -36,11 +37,8 @@ std::vector<Line> SplitLines(const std::string& text) {
 // How many times the block of k lines at i repeats right after itself.
 std::size_t Repeats(const std::vector<std::string>& lines, std::size_t i, std::size_t k) {
   std::size_t count = 0;
-  for (std::size_t next = i + k; next + k <= lines.size(); next += k) {
-    for (std::size_t j = 0; j < k; ++j)
-      if (lines[next + j] != lines[i + j]) return count;
-    ++count;
-  }
+  const auto block = lines.begin() + i;
+  while (i + (count + 2) * k <= lines.size() && std::equal(block, block + k, block + (count + 1) * k)) ++count;
   return count;
 }
 }  // namespace
@@ -66,22 +64,12 @@ std::string DescribeNewLogLines(const LogReading& log, const std::string& before
                                 const std::tm& end) {
   if (!log.exists) return "Log file Quillfen/Log.log: absent\n";
   const bool kept = log.content.starts_with(before);
-  const std::vector<Line> lines = SplitLines(kept ? log.content.substr(before.size()) : log.content);
-  std::string out = "Log file Quillfen/Log.log: " +
-                    (lines.empty() ? std::string("no new lines")
-                                   : std::to_string(lines.size()) + (lines.size() == 1 ? " new line" : " new lines")) +
-                    "\n";
+  const std::vector<std::string> shown =
+      ShownLines(kept ? log.content.substr(before.size()) : log.content, crlf, start, end);
+  std::string out = "Log file Quillfen/Log.log: ";
+  out += shown.empty() ? "no new lines\n"
+                       : std::to_string(shown.size()) + (shown.size() == 1 ? " new line\n" : " new lines\n");
   if (!kept) out += "! the lines the log held before the run were changed\n";
-  std::vector<std::string> shown;
-  const char* const expected = crlf ? "\r\n" : "\n";
-  for (const Line& line : lines) {
-    std::string text = MaskLogLine(line.text, start, end);
-    if (line.ending.empty())
-      text += "   ! no line end";
-    else if (line.ending != expected)
-      text += crlf ? "   ! ends in a bare LF, not CR LF" : "   ! ends in CR LF, not LF";
-    shown.push_back(text);
-  }
   for (std::size_t i = 0; i < shown.size();) {
     std::size_t bestK = 1, bestRepeats = 0;
     for (std::size_t k = 1; k <= 4 && i + k <= shown.size(); ++k) {

@@ -10,6 +10,7 @@
 
 namespace {
 using picture::Area;
+using picture::Middle;
 using picture::Track;
 
 struct Svg {
@@ -22,11 +23,15 @@ struct Svg {
 
 std::string N(int value) { return std::to_string(value); }
 
-std::string Colour(int rgb) {
-  char text[8];
-  std::snprintf(text, sizeof text, "#%06x", static_cast<unsigned>(rgb) & 0xFFFFFFu);
+// Whole numbers in a fixed form, such as a path's: Printed("M%d %d H%d", x, y, right).
+template <class... Values>
+std::string Printed(const char* form, Values... values) {
+  char text[160];
+  std::snprintf(text, sizeof text, form, values...);
   return text;
 }
+
+std::string Colour(int rgb) { return Printed("#%06x", static_cast<unsigned>(rgb) & 0xFFFFFFu); }
 
 // Text for XML; bytes outside printable ASCII become '?', so that no text can break the file.
 std::string Escaped(const std::string& text) {
@@ -164,64 +169,47 @@ void ValueTrack(Svg& s, Track track, const std::string& label, const std::string
       });
 }
 
-// A mark at each event of one kind: path(centre, band) gives its shape.
+// A mark at each event of one kind: path(centre, band) gives its shape; a label, if any, goes beside it.
 template <class Path>
-void Marks(Svg& s, Track track, Notice mark, int fill, Path path) {
+void Marks(Svg& s, Track track, Notice mark, int fill, Path path, const char* label = nullptr) {
   const Area row = picture::Band(picture::TrackArea(track, s.weapons));
-  for (const PictureEvent& e : s.run.events)
-    if (e.mark == mark)
-      Shape(s, path(picture::FrameCentre(e.frame, s.columns), row), fill, e.text + ", frame " + N(e.frame));
+  for (const PictureEvent& e : s.run.events) {
+    if (e.mark != mark) continue;
+    const int x = picture::FrameCentre(e.frame, s.columns);
+    Shape(s, path(x, row), fill, e.text + ", frame " + N(e.frame));
+    const bool right = x + 50 < picture::kPlotRight;
+    if (label != nullptr)
+      Text(s, right ? x + 6 : x - 6, row.bottom - 3, label,
+           std::string("font-size=\"11\"") + (right ? "" : " text-anchor=\"end\""));
+  }
 }
 
-std::string Triangle(int x, Area r) {
-  return "M" + N(x - 5) + " " + N(r.top) + " H" + N(x + 5) + " L" + N(x) + " " + N(r.bottom) + " Z";
-}
+std::string Triangle(int x, Area r) { return Printed("M%d %d H%d L%d %d Z", x - 5, r.top, x + 5, x, r.bottom); }
 std::string Diamond(int x, Area r) {
-  const int mid = (r.top + r.bottom) / 2;
-  return "M" + N(x) + " " + N(r.top) + " L" + N(x + 6) + " " + N(mid) + " L" + N(x) + " " + N(r.bottom) + " L" +
-         N(x - 6) + " " + N(mid) + " Z";
+  return Printed("M%d %d L%d %d L%d %d L%d %d Z", x, r.top, x + 6, Middle(r), x, r.bottom, x - 6, Middle(r));
 }
 std::string Circle(int x, Area r) {
-  const int mid = (r.top + r.bottom) / 2;
-  return "M" + N(x - 6) + " " + N(mid) + " A6 6 0 1 0 " + N(x + 6) + " " + N(mid) + " A6 6 0 1 0 " + N(x - 6) + " " +
-         N(mid) + " Z";
+  return Printed("M%d %d A6 6 0 1 0 %d %d A6 6 0 1 0 %d %d Z", x - 6, Middle(r), x + 6, Middle(r), x - 6, Middle(r));
 }
-std::string Bar(int x, Area r) {
-  return "M" + N(x - 1) + " " + N(r.top - 2) + " H" + N(x + 2) + " V" + N(r.bottom + 2) + " H" + N(x - 1) + " Z";
-}
+std::string Bar(int x, Area r) { return Printed("M%d %d H%d V%d H%d Z", x - 1, r.top - 2, x + 2, r.bottom + 2, x - 1); }
 
 // A frame fails when the host throws or a text is on screen: the plug-in's only text is its failure message.
 void Failures(Svg& s) {
   const Area row = picture::Band(picture::TrackArea(Track::kFailure, s.weapons));
   std::map<int, std::string> what;
   for (int f = 0; f < s.frames; ++f)
-    for (const std::string& text : s.run.frames[f].onScreen) what[f] += "on screen: " + text + "\n";
+    for (const std::string& text : s.run.frames[f].onScreen) what[f] += "\non screen: " + text;
   for (const PictureEvent& e : s.run.events)
-    if (e.mark == Notice::kThrown) what[e.frame] += e.text + "\n";
+    if (e.mark == Notice::kThrown) what[e.frame] += "\n" + e.text;
   for (const auto& [frame, text] : what)
-    Shape(s, Circle(picture::FrameCentre(frame, s.columns), row), picture::kFailureMark,
-          "frame " + N(frame) + "\n" + text.substr(0, text.size() - 1));
-}
-
-void LoadMarks(Svg& s) {
-  const Area row = picture::Band(picture::TrackArea(Track::kPlugin, s.weapons));
-  for (const PictureEvent& e : s.run.events) {
-    if (e.mark != Notice::kLoad && e.mark != Notice::kUnload) continue;
-    const bool load = e.mark == Notice::kLoad;
-    const int x = picture::FrameCentre(e.frame, s.columns);
-    Shape(s, Bar(x, row), picture::kMark,
-          std::string(load ? "the host loads the plug-in" : "the host unloads the plug-in") + ", frame " + N(e.frame));
-    const bool right = x + 50 < picture::kPlotRight;
-    Text(s, right ? x + 6 : x - 6, row.bottom - 3, load ? "load" : "unload",
-         std::string("font-size=\"11\"") + (right ? "" : " text-anchor=\"end\""));
-  }
+    Shape(s, Circle(picture::FrameCentre(frame, s.columns), row), picture::kFailureMark, "frame " + N(frame) + text);
 }
 
 void Weapons(Svg& s) {
   const int palette[] = {0xD9C49A, 0xA6CEE3, 0xB2DF8A, 0xCAB2D6};
   std::map<std::string, int> fills;  // the same components, the same fill in every row
   if (s.run.weapons.empty()) TrackLabel(s, picture::TrackArea(Track::kWeapon, 0), "no weapon");
-  for (int i = 0; i < s.weapons && !s.run.weapons.empty(); ++i) {
+  for (int i = 0; i < s.weapons; ++i) {
     const Area row = picture::TrackArea(Track::kWeapon, s.weapons, i);
     TrackLabel(s, row, s.run.weapons[i]);
     const auto& frames = s.run.frames;
@@ -263,16 +251,15 @@ void Legend(Svg& s) {
   for (int i = 0; i < 8; ++i) {
     const int x = picture::kPlotLeft + (i % 4) * 245, y = top + (i / 4) * picture::kLegendRowHeight + 4;
     const Area r{y, y + 12};
-    const int mid = (r.top + r.bottom) / 2;
     switch (i) {
       case 0:
       case 1:
-        s.out += "<path d=\"M" + N(x) + " " + N(mid) + " H" + N(x + 24) + "\" fill=\"none\" stroke=\"" +
+        s.out += "<path d=\"M" + N(x) + " " + N(Middle(r)) + " H" + N(x + 24) + "\" fill=\"none\" stroke=\"" +
                  Colour(i == 0 ? picture::kDistanceLine : picture::kLimitLine) + "\" stroke-width=\"2\"" +
                  (i == 1 ? " stroke-dasharray=\"8 5\"" : "") + "/>\n";
         break;
       case 2: Rect(s, x, r.top, 24, 12, 0x6BAED6); break;
-      case 3: Rect(s, x, mid, 24, 4, 0x525252); break;
+      case 3: Rect(s, x, Middle(r), 24, 4, 0x525252); break;
       case 4: Shape(s, Triangle(x + 12, r), picture::kMark, texts[i]); break;
       case 5: Shape(s, Diamond(x + 12, r), picture::kMark, texts[i]); break;
       case 6: Shape(s, Circle(x + 12, r), picture::kFailureMark, texts[i]); break;
@@ -323,7 +310,9 @@ std::string PictureSvg(const PictureRun& run) {
         [&](int f) { return YesIf(frames[f].reticleHidden); });
   Bands(s, picture::Band(area(Track::kAim)), 0xBCBDDC, "aiming", [&](int f) { return YesIf(frames[f].aiming); });
   Failures(s);
-  LoadMarks(s);
+  // A play loads the plug-in once and then unloads it at most once: in that order, as they came.
+  Marks(s, Track::kPlugin, Notice::kLoad, picture::kMark, Bar, "load");
+  Marks(s, Track::kPlugin, Notice::kUnload, picture::kMark, Bar, "unload");
   Marks(s, Track::kInteraction, Notice::kInteraction, picture::kMark, Diamond);
   Legend(s);
   s.out += "</svg>\n";

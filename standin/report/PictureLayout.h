@@ -76,6 +76,7 @@ inline int Height(int weapons) {
   return TrackArea(Track::kEnd, weapons).top + kAxisHeight + kLegendRows * kLegendRowHeight + 12;
 }
 
+inline int Middle(Area a) { return (a.top + a.bottom) / 2; }
 // A band within a track's row: what holds over frames.
 inline Area Band(Area row) { return {row.top + 4, row.bottom - 4}; }
 // A weapon's row: its fitted components on top, a strip below while it is in hand.

@@ -12,9 +12,8 @@ PictureRun run;
 
 // In the order of their hashes, whatever the order they came in.
 std::string JoinedNames(const std::uint32_t* hashes, std::size_t count, const char* separator) {
-  std::vector<std::uint32_t> sorted;
-  for (std::size_t i = 0; i < count; ++i)
-    if (hashes[i] != 0) sorted.push_back(hashes[i]);
+  std::vector<std::uint32_t> sorted(hashes, hashes + count);
+  std::erase(sorted, 0u);  // a free place
   std::sort(sorted.begin(), sorted.end());
   std::string out;
   for (const std::uint32_t hash : sorted) out += (out.empty() ? "" : separator) + NameOf(hash);

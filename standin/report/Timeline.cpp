@@ -14,30 +14,20 @@ struct Entry {
 };
 
 std::vector<Entry> entries;
-std::map<std::string, std::size_t> openSpans;  // text to its entry
+std::map<std::string, std::size_t> spans;  // text to its latest span's entry, which a hold on the next frame extends
 
-std::string FrameColumn(const Entry& e) {
-  std::string column = std::to_string(e.first);
-  if (e.span && e.last != e.first) column += "-" + std::to_string(e.last);
-  if (column.size() < 9) column.append(9 - column.size(), ' ');
-  return column;
-}
 }  // namespace
 
 void TimelineAdd(const std::string& text) { entries.push_back(Entry{TheWorld.frame, TheWorld.frame, false, text}); }
 
 void TimelineHold(const std::string& text) {
-  const auto open = openSpans.find(text);
-  if (open != openSpans.end() && entries[open->second].last >= TheWorld.frame - 1) {
-    entries[open->second].last = TheWorld.frame;
+  const auto latest = spans.find(text);
+  if (latest != spans.end() && entries[latest->second].last >= TheWorld.frame - 1) {
+    entries[latest->second].last = TheWorld.frame;
     return;
   }
-  openSpans[text] = entries.size();
+  spans[text] = entries.size();
   entries.push_back(Entry{TheWorld.frame, TheWorld.frame, true, text});
-}
-
-void TimelineEndFrame() {
-  std::erase_if(openSpans, [](const auto& open) { return entries[open.second].last < TheWorld.frame; });
 }
 
 std::string TimelineText() {
@@ -46,7 +36,9 @@ std::string TimelineText() {
   std::stable_sort(sorted.begin(), sorted.end(), [](const Entry& a, const Entry& b) { return a.first < b.first; });
   std::string out;
   for (const Entry& e : sorted) {
-    out += "  " + FrameColumn(e) + e.text;
+    std::string column = std::to_string(e.first) + (e.span && e.last != e.first ? "-" + std::to_string(e.last) : "");
+    column.resize(std::max<std::size_t>(column.size(), 9), ' ');  // the frames, at least nine wide
+    out += "  " + column + e.text;
     if (e.span) {
       const int frames = e.last - e.first + 1;
       out += " (" + std::to_string(frames) + (frames == 1 ? " frame)" : " frames)");
@@ -58,5 +50,5 @@ std::string TimelineText() {
 
 void TimelineClear() {
   entries.clear();
-  openSpans.clear();
+  spans.clear();
 }

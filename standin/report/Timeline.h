@@ -7,8 +7,6 @@
 void TimelineAdd(const std::string& text);
 // The state described by text holds on the current frame; consecutive frames make one span.
 void TimelineHold(const std::string& text);
-// Ends the spans that were not held on the current frame. Call once at the end of every frame.
-void TimelineEndFrame();
 // The whole timeline, in frame order, one line per entry.
 std::string TimelineText();
 void TimelineClear();

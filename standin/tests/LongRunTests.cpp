@@ -7,6 +7,7 @@
 #include "bridge/BridgeControl.h"
 #include "program/HostPlatform.h"
 #include "program/LongRun.h"
+#include "testkit/Heap.h"
 
 namespace {
 char* scriptBlocks[2] = {};  // a fixed array: a growing container would itself allocate on the script
@@ -30,7 +31,7 @@ void AllocatingScript() {
 }
 
 TEST(PluginHeap, CountsWhatTheScriptSideAllocatesUntilItIsFreedAnywhere) {
-  if (!kHeapCounted) GTEST_SKIP() << kMemoryWhat;
+  if (!kHeapWatched) GTEST_SKIP() << kMemoryWhat;
   BridgeSetHooks(AnswerAllocating, nullptr, nullptr);
   char module = 0;
   scriptRegister(reinterpret_cast<HMODULE>(&module), AllocatingScript);
@@ -81,7 +82,7 @@ std::string ReportOfThreeFrames(bool leak) {
 }
 
 TEST(LongRun, TellsAHeapThatGrowsBetweenTheFramesFromOneThatStays) {
-  if (!kHeapCounted) GTEST_SKIP() << kMemoryWhat;
+  if (!kHeapWatched) GTEST_SKIP() << kMemoryWhat;
   const std::string steady = ReportOfThreeFrames(false);
   EXPECT_NE(steady.find("from frame 1 to frame 3: memory stays the same"), std::string::npos) << steady;
   const std::string growing = ReportOfThreeFrames(true);

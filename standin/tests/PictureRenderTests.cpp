@@ -16,6 +16,7 @@
 
 namespace {
 using picture::Area;
+using picture::Middle;
 using picture::Track;
 
 struct Rendered {
@@ -96,13 +97,11 @@ std::string Row(const Rendered& r, int y, bool (*looks)(int)) {
   for (int f = 0; f < r.columns; ++f) out += looks(r.Pixel(picture::FrameCentre(f, r.columns), y)) ? '#' : '.';
   return out;
 }
-int Middle(Area a) { return (a.top + a.bottom) / 2; }
 
 // The same for the frames given as inclusive ranges.
 std::string Frames(int columns, std::initializer_list<std::pair<int, int>> ranges) {
   std::string out(static_cast<std::size_t>(columns), '.');
-  for (const auto& [first, last] : ranges)
-    for (int f = first; f <= last; ++f) out[static_cast<std::size_t>(f)] = '#';
+  for (const auto& [first, last] : ranges) out.replace(first, last - first + 1, last - first + 1, '#');
   return out;
 }
 

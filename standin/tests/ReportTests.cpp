@@ -17,7 +17,6 @@ TEST(Timeline, JoinsConsecutiveFramesIntoSpansAndSortsByFrame) {
     if ((frame >= 1 && frame <= 3) || frame == 6) TimelineHold("reticle hidden");
     if (frame == 6) TimelineAdd("point at 6");
     if (frame >= 8) TimelineHold("text");
-    TimelineEndFrame();
   }
   EXPECT_EQ(TimelineText(),
             "  1-3      reticle hidden (3 frames)\n"

@@ -8,7 +8,6 @@
 #include "testkit/NameHash.h"
 #include "world/Format.h"
 #include "world/Scenario.h"
-#include "world/World.h"
 
 namespace {
 TEST(NameHash, IsJenkinsOneAtATimeOfTheLowerCasedName) {
@@ -72,7 +71,7 @@ TEST(Scenario, ReadsSetupAndEventsInFrameOrder) {
   EXPECT_EQ(s.events[0].line, 9);
   EXPECT_FLOAT_EQ(player->x, 1.5f);
   EXPECT_FLOAT_EQ(player->y, -2.0f);
-  EXPECT_EQ(give->tests, kTest3 | kScopeTest);
+  EXPECT_EQ(give->tests, 0b1100u);  // test3 and scope-test, bits 2 and 3
   EXPECT_EQ(key->code, 0x41u);
   EXPECT_TRUE(key->down);
   EXPECT_EQ(fail->native, natives::GetCurrentWeapon.hash);

@@ -5,9 +5,7 @@
 #include "world/World.h"
 
 namespace {
-std::string ToHorse() {
-  return TheGame.hasHorse ? ", " + FormatNumber(DistanceToHorse()) + " from the horse" : std::string();
-}
+std::string ToHorse() { return TheGame.hasHorse ? ", " + FormatNumber(DistanceToHorse()) + " from the horse" : ""; }
 
 // Puts something at x, y, z and says where that is.
 std::string Place(float (&at)[3], float x, float y, float z) {
@@ -67,15 +65,8 @@ void Apply(const event::Give& e, const ScenarioEvent&) {
 
 void Apply(const event::Fit& e, const ScenarioEvent& at) {
   if (Weapon* weapon = ScenarioWeapon(e.weapon, at)) {
-    SetComponent(*weapon, HashName(e.component.c_str()), true);
-    TellEvent("> " + e.component + " fitted to " + e.weapon);
-  }
-}
-
-void Apply(const event::Unfit& e, const ScenarioEvent& at) {
-  if (Weapon* weapon = ScenarioWeapon(e.weapon, at)) {
-    SetComponent(*weapon, HashName(e.component.c_str()), false);
-    TellEvent("> " + e.component + " taken off " + e.weapon);
+    SetComponent(*weapon, HashName(e.component.c_str()), e.fitted);
+    TellEvent("> " + e.component + (e.fitted ? " fitted to " : " taken off ") + e.weapon);
   }
 }
 
@@ -92,13 +83,8 @@ void Apply(const event::Holster&, const ScenarioEvent&) {
 }
 
 void Apply(const event::Hold& e, const ScenarioEvent&) {
-  HoldControl(HashName(e.control.c_str()), true);
-  TellEvent("> the player holds " + e.control);
-}
-
-void Apply(const event::Release& e, const ScenarioEvent&) {
-  HoldControl(HashName(e.control.c_str()), false);
-  TellEvent("> the player lets go of " + e.control);
+  HoldControl(HashName(e.control.c_str()), e.held);
+  TellEvent((e.held ? "> the player holds " : "> the player lets go of ") + e.control);
 }
 
 void Apply(const event::Aim& e, const ScenarioEvent&) {
@@ -113,11 +99,7 @@ void Apply(const event::Key& e, const ScenarioEvent&) {
 }
 
 void Apply(const event::Fail& e, const ScenarioEvent& at) {
-  TheWorld.failures.push_back(PlannedFailure{e.native, e.message, true, at.frame, false});
-}
-
-void Apply(const event::FailUnknown& e, const ScenarioEvent& at) {
-  TheWorld.failures.push_back(PlannedFailure{e.native, std::string(), false, at.frame, false});
+  TheWorld.failures.push_back(PlannedFailure{e.native, e.message, e.standard, at.frame, false});
 }
 
 void Apply(const event::Unload&, const ScenarioEvent&) {
@@ -126,5 +108,5 @@ void Apply(const event::Unload&, const ScenarioEvent&) {
 }  // namespace
 
 void ApplyEvent(const ScenarioEvent& event) {
-  std::visit([&event](const auto& what) { Apply(what, event); }, event.action);
+  std::visit([&](const auto& what) { Apply(what, event); }, event.action);
 }

@@ -107,15 +107,14 @@ EventAction ParseKey(const std::string&, const Words& w) {
   return event::Key{static_cast<std::uint32_t>(code), w[3] == "down"};
 }
 
-template <class FitOrUnfit>
-EventAction WeaponComponent(const std::string&, const Words& w) {
-  return FitOrUnfit{w[2], w[3]};
-}
+EventAction FitOrUnfit(const std::string&, const Words& w) { return event::Fit{w[2], w[3], w[1] == "fit"}; }
 
-// An event that names one thing, a weapon or a control.
-template <class Event>
-EventAction Named(const std::string&, const Words& w) {
-  return Event{w[2]};
+EventAction HoldOrRelease(const std::string&, const Words& w) { return event::Hold{w[2], w[1] == "hold"}; }
+
+// fail with its message, or fail-unknown.
+EventAction Fail(const std::string& line, const Words& w) {
+  const bool standard = w[1] == "fail";
+  return event::Fail{Native(w[2]), standard ? RestAfter(line, 3) : std::string(), standard};
 }
 
 // The word after the frame number; the list in the error for an unknown one follows this order.
@@ -123,21 +122,18 @@ constexpr Verb kEventVerbs[] = {
     {"player", 6, false, "<frame> player at <x> <y> <z>", ParsePlayer},
     {"horse", 2, true, "", ParseHorse},
     {"give", 3, true, "<frame> give <weapon> [test1] [test2] [test3] [scope-test]", ParseGive},
-    {"fit", 4, false, "<frame> fit|unfit <weapon> <component>", WeaponComponent<event::Fit>},
-    {"unfit", 4, false, "<frame> fit|unfit <weapon> <component>", WeaponComponent<event::Unfit>},
-    {"draw", 3, false, "<frame> draw <weapon>", Named<event::Draw>},
+    {"fit", 4, false, "<frame> fit|unfit <weapon> <component>", FitOrUnfit},
+    {"unfit", 4, false, "<frame> fit|unfit <weapon> <component>", FitOrUnfit},
+    {"draw", 3, false, "<frame> draw <weapon>",
+     [](const std::string&, const Words& w) -> EventAction { return event::Draw{w[2]}; }},
     {"holster", 2, false, "<frame> holster", NoFields<event::Holster>},
-    {"hold", 3, false, "<frame> hold|release <control>", Named<event::Hold>},
-    {"release", 3, false, "<frame> hold|release <control>", Named<event::Release>},
+    {"hold", 3, false, "<frame> hold|release <control>", HoldOrRelease},
+    {"release", 3, false, "<frame> hold|release <control>", HoldOrRelease},
     {"aim", 3, false, "<frame> aim on|off",
      [](const std::string&, const Words& w) -> EventAction { return event::Aim{OnOff(w[2])}; }},
     {"key", 4, false, "<frame> key <code> down|up", ParseKey},
-    {"fail", 4, true, "<frame> fail <native> <message>",
-     [](const std::string& line, const Words& w) -> EventAction {
-       return event::Fail{Native(w[2]), RestAfter(line, 3)};
-     }},
-    {"fail-unknown", 3, false, "<frame> fail-unknown <native>",
-     [](const std::string&, const Words& w) -> EventAction { return event::FailUnknown{Native(w[2])}; }},
+    {"fail", 4, true, "<frame> fail <native> <message>", Fail},
+    {"fail-unknown", 3, false, "<frame> fail-unknown <native>", Fail},
     {"unload", 2, false, "<frame> unload", NoFields<event::Unload>},
 };
 }  // namespace

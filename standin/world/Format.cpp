@@ -3,14 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
-namespace {
 std::string Hex(std::uint64_t value, int digits) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  std::string text = "0x";
-  for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4) text += kDigits[(value >> shift) & 0xF];
+  char text[24];
+  std::snprintf(text, sizeof text, "0x%0*llX", digits, static_cast<unsigned long long>(value));
   return text;
 }
-}  // namespace
 
 std::string FormatNumber(double value) {
   const long long thousandths = std::llround(value * 1000.0);
@@ -23,9 +20,6 @@ std::string FormatNumber(double value) {
   if (out.back() == '.') out.pop_back();
   return out;
 }
-
-std::string HexHash(std::uint64_t hash) { return Hex(hash, 16); }
-std::string Hex32(std::uint32_t value) { return Hex(value, 8); }
 
 std::string Quoted(const std::string& text) {
   std::string out = "\"";

@@ -6,9 +6,7 @@
 
 // Up to three decimals, no trailing zeros.
 std::string FormatNumber(double value);
-// 0x and 16 upper-case hex digits.
-std::string HexHash(std::uint64_t hash);
-// 0x and 8 upper-case hex digits.
-std::string Hex32(std::uint32_t value);
+// 0x and that many upper-case hex digits: 16 for a native's hash, 8 for a name's.
+std::string Hex(std::uint64_t value, int digits);
 // A text in double quotes, with quotes, backslashes and control bytes escaped, up to its first NUL.
 std::string Quoted(const std::string& text);

@@ -42,16 +42,12 @@ void ParseSetup(Scenario& s, const std::string& line, const Words& w) {
   const std::string& key = w[0];
   if (key == "title") {
     s.title = RestAfter(line, 1);
-  } else if (key == "frames") {
-    Expect(w, 2, "frames <count>");
-    const std::int64_t n = Integer(w[1]);
-    if (n < 1 || n > 100000) throw LineError("frames lies between 1 and 100000");
-    s.frames = static_cast<int>(n);
-  } else if (key == "frame-ms") {
-    Expect(w, 2, "frame-ms <milliseconds>");
-    const std::int64_t n = Integer(w[1]);
-    if (n < 1 || n > 10000) throw LineError("frame-ms lies between 1 and 10000");
-    s.frameMs = static_cast<int>(n);
+  } else if (key == "frames" || key == "frame-ms") {
+    const bool frames = key == "frames";
+    Expect(w, 2, frames ? "frames <count>" : "frame-ms <milliseconds>");
+    const std::int64_t n = Integer(w[1]), most = frames ? 100000 : 10000;
+    if (n < 1 || n > most) throw LineError(key + " lies between 1 and " + std::to_string(most));
+    (frames ? s.frames : s.frameMs) = static_cast<int>(n);
   } else if (key == "quillfen") {
     Expect(w, 2, "quillfen yes|no");
     s.quillfen = OnOff(w[1]);

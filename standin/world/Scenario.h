@@ -6,7 +6,8 @@
 #include <variant>
 #include <vector>
 
-// What each event line says, one kind per struct, named after the line's words.
+// What each event line says, one kind per struct, named after the line's words; a verb and its undoing
+// (fit and unfit, hold and release) share one.
 namespace event {
 struct PlayerAt {
   float x = 0, y = 0, z = 0;
@@ -27,13 +28,11 @@ struct HorseGroup {
 };
 struct Give {
   std::string weapon;
-  unsigned tests = 0;  // kTest1 and so on, as the world keeps them
+  unsigned tests = 0;  // a bit per word of kWeaponTestNames (world/World.h)
 };
 struct Fit {
   std::string weapon, component;
-};
-struct Unfit {
-  std::string weapon, component;
+  bool fitted = true;  // false: unfit
 };
 struct Draw {
   std::string weapon;
@@ -41,9 +40,7 @@ struct Draw {
 struct Holster {};
 struct Hold {
   std::string control;
-};
-struct Release {
-  std::string control;
+  bool held = true;  // false: release
 };
 struct Aim {
   bool on = false;
@@ -52,20 +49,17 @@ struct Key {
   std::uint32_t code = 0;
   bool down = false;
 };
-struct Fail {  // the next call throws a standard exception with this message
+struct Fail {  // the next call throws a std::runtime_error with the message, or for fail-unknown an int
   std::uint64_t native = 0;
   std::string message;
-};
-struct FailUnknown {  // the next call throws something that is no standard exception
-  std::uint64_t native = 0;
+  bool standard = true;
 };
 struct Unload {};
 }  // namespace event
 
-using EventAction =
-    std::variant<event::PlayerAt, event::HorseAt, event::HorseNone, event::HorseAgitation, event::HorseState,
-                 event::HorseGroup, event::Give, event::Fit, event::Unfit, event::Draw, event::Holster, event::Hold,
-                 event::Release, event::Aim, event::Key, event::Fail, event::FailUnknown, event::Unload>;
+using EventAction = std::variant<event::PlayerAt, event::HorseAt, event::HorseNone, event::HorseAgitation,
+                                 event::HorseState, event::HorseGroup, event::Give, event::Fit, event::Draw,
+                                 event::Holster, event::Hold, event::Aim, event::Key, event::Fail, event::Unload>;
 
 struct ScenarioEvent {
   int frame = 0;

@@ -12,13 +12,9 @@ Words SplitWords(const std::string& line) {
 }
 
 std::string RestAfter(const std::string& line, int skip) {
-  std::size_t i = 0;
-  for (int w = 0; w < skip; ++w) {
-    while (i < line.size() && (line[i] == ' ' || line[i] == '\t')) ++i;
-    while (i < line.size() && line[i] != ' ' && line[i] != '\t') ++i;
-  }
-  if (i < line.size()) ++i;
-  return line.substr(i);
+  std::size_t i = 0;  // past the words skipped: at the blank after the last, or npos
+  for (int w = 0; w < skip; ++w) i = line.find_first_of(" \t", line.find_first_not_of(" \t", i));
+  return i < line.size() ? line.substr(i + 1) : std::string();
 }
 
 double Number(const std::string& word) {

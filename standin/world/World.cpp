@@ -12,10 +12,14 @@
 World TheWorld;
 
 namespace {
-EventSink eventSink = nullptr;
-StateSink stateSink = nullptr;
-KeySender keySender = nullptr;
-Unloader unloader = nullptr;
+void (*eventSink)(const std::string&, Notice) = nullptr;
+void (*stateSink)(const std::string&) = nullptr;
+bool (*keySender)(std::uint32_t, bool) = nullptr;
+void (*unloader)() = nullptr;
+
+void TellState(const std::string& text) {
+  if (stateSink != nullptr) stateSink(text);
+}
 
 std::string Name(const char* native) { return native != nullptr ? native : "?"; }
 
@@ -73,7 +77,7 @@ std::string GroupName(std::int64_t group) {
 void TellPromptChanges() {
   for (std::size_t i = 0; i < TheGame.promptCount; ++i) {
     const HostPrompt& p = TheGame.prompts[i];
-    SeenPrompt& seen = TheWorld.seen[i];
+    HostPrompt& seen = TheWorld.seen[i];
     if (!p.registered) continue;
     const bool changed = p.visible != seen.visible ||
                          (p.visible && (p.enabled != seen.enabled || p.text != seen.text || p.group != seen.group));
@@ -81,7 +85,7 @@ void TellPromptChanges() {
       TellEvent(PromptName(p) + " shown, " + GroupName(p.group) + (p.enabled ? "" : ", disabled"));
     else if (changed)
       TellEvent(PromptName(p) + " hidden");
-    seen = SeenPrompt{p.visible, p.enabled, p.text, p.group};
+    seen = p;
   }
 }
 }  // namespace
@@ -125,7 +129,7 @@ void WorldEndFrame() {
   GameEndFrame();
 }
 
-void WorldTellTo(EventSink event, StateSink state) {
+void WorldTellTo(void (*event)(const std::string&, Notice), void (*state)(const std::string&)) {
   eventSink = event;
   stateSink = state;
 }
@@ -134,11 +138,7 @@ void TellEvent(const std::string& text, Notice notice) {
   if (eventSink != nullptr) eventSink(text, notice);
 }
 
-void TellState(const std::string& text) {
-  if (stateSink != nullptr) stateSink(text);
-}
-
-void WorldAskHostWith(KeySender key, Unloader unload) {
+void WorldAskHostWith(bool (*key)(std::uint32_t, bool), void (*unload)()) {
   keySender = key;
   unloader = unload;
 }
@@ -151,12 +151,12 @@ void AskHostToUnload() {
 
 std::string NativeName(UINT64 hash) {
   const NativeEntry* native = natives::Find(hash);
-  return native != nullptr ? native->name : HexHash(hash);
+  return native != nullptr ? native->name : Hex(hash, 16);
 }
 
 std::string NameOf(std::uint32_t hash) {
   const char* name = KnownName(hash);
-  return name != nullptr ? name : Hex32(hash);
+  return name != nullptr ? name : Hex(hash, 8);
 }
 
 std::vector<std::string> TextsOnScreen() {

@@ -11,9 +11,7 @@
 
 #include "testkit/Game.h"
 
-// Which of the host's weapon tests say yes for a weapon, as a scenario gives them.
-inline constexpr unsigned kTest1 = 1, kTest2 = 2, kTest3 = 4, kScopeTest = 8;
-// Their words in a scenario, bit by bit.
+// The words of the host's weapon tests in a scenario, bit by bit of a weapon's tests.
 inline constexpr const char* kWeaponTestNames[] = {"test1", "test2", "test3", "scope-test"};
 
 // A failure the scenario asked for: the next call of the native on that frame throws.
@@ -25,18 +23,11 @@ struct PlannedFailure {
   bool done = false;
 };
 
-// A prompt as the player saw it at the end of the last frame.
-struct SeenPrompt {
-  bool visible = false, enabled = false;
-  UINT64 text = 0;
-  std::int64_t group = 0;
-};
-
 struct World {
   int frame = 0;  // the current frame, as the host counts them; the timeline and the picture use it too
   std::vector<PlannedFailure> failures;
   bool pluginLoaded = false;
-  SeenPrompt seen[kMaxPrompts];
+  HostPrompt seen[kMaxPrompts];  // each prompt as the player saw it at the end of the last frame
   std::set<std::string> problemsReported;
 };
 
@@ -57,19 +48,14 @@ void WorldEndFrame();
 // What a player would notice, as the world tells it: a one-off event on the current frame, or a state
 // that holds on it. Some events the picture marks too, as it marks the host's loading and unloading.
 enum class Notice { kPlain, kCompletion, kInteraction, kThrown, kLoad, kUnload };
-using EventSink = void (*)(const std::string& text, Notice notice);
-using StateSink = void (*)(const std::string& text);
 // Where the world tells it from now on; until then (or with null) nothing is told.
-void WorldTellTo(EventSink event, StateSink state);
+void WorldTellTo(void (*event)(const std::string& text, Notice notice), void (*state)(const std::string& text));
 void TellEvent(const std::string& text, Notice notice = Notice::kPlain);
-void TellState(const std::string& text);
 
 // What a scenario asks of the host, which the world cannot do itself: a keyboard message to the
 // plug-in's handler (true when a handler took it), and unloading the plug-in.
-using KeySender = bool (*)(std::uint32_t code, bool down);
-using Unloader = void (*)();
 // Who does it from now on; until then (or with null) a key finds no handler and nothing is unloaded.
-void WorldAskHostWith(KeySender key, Unloader unload);
+void WorldAskHostWith(bool (*key)(std::uint32_t code, bool down), void (*unload)());
 bool AskHostForKey(std::uint32_t code, bool down);
 void AskHostToUnload();
 
